@@ -1,0 +1,13 @@
+# libbzip2 from Debian's source package, compiled with the same toolchain as the programs.
+set(BZIP2_FILES blocksort huffman crctable randtable compress decompress bzlib)
+set(BZIP2_SOURCES)
+foreach(name IN LISTS BZIP2_FILES)
+  list(APPEND BZIP2_SOURCES ${BZIP2_SOURCE_DIR}/${name}.c)
+endforeach()
+if(NOT EXISTS ${BZIP2_SOURCE_DIR}/bzlib.c)
+  message(FATAL_ERROR "bzip2 sources not found in ${BZIP2_SOURCE_DIR}: run scripts/setup first")
+endif()
+add_library(bz2 STATIC ${BZIP2_SOURCES})
+target_include_directories(bz2 PUBLIC ${BZIP2_SOURCE_DIR})
+target_compile_definitions(bz2 PRIVATE _FILE_OFFSET_BITS=64)
+target_compile_options(bz2 PRIVATE -w)

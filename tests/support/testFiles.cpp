@@ -1,0 +1,55 @@
+#include "testFiles.h"
+
+#include <atomic>
+#include <chrono>
+#include <fstream>
+#include <random>
+#include <stdexcept>
+
+namespace fs = std::filesystem;
+
+scratchDir::scratchDir() {
+  static std::atomic<int> counter{0};
+  auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+  dir_ = fs::temp_directory_path() /
+         ("morlo-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
+  fs::create_directories(dir_);
+}
+
+scratchDir::~scratchDir() {
+  std::error_code ignored;
+  fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add, ignored);
+  for (auto& entry : fs::recursive_directory_iterator(dir_, ignored))
+    fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+  fs::remove_all(dir_, ignored);
+}
+
+std::string scratchDir::file(const std::string& name) const {
+  auto p = (dir_ / fs::path(std::u8string(name.begin(), name.end()))).u8string();
+  return std::string(p.begin(), p.end());
+}
+
+bytes readFileBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw std::runtime_error("cannot read " + path.string());
+  return bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+void writeFileBytes(const fs::path& path, const bytes& data) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
+  if (!out) throw std::runtime_error("cannot write " + path.string());
+}
+
+bytes randomBytes(size_t count, uint32_t seed) {
+  std::mt19937 gen(seed);
+  bytes out(count);
+  for (auto& b : out) b = static_cast<uint8_t>(gen());
+  return out;
+}
+
+void putLe(bytes& out, uint64_t value, int width) {
+  for (int i = 0; i < width; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
+}
+
+void putText(bytes& out, const std::string& text) { out.insert(out.end(), text.begin(), text.end()); }

@@ -1,0 +1,49 @@
+#include <gtest/gtest.h>
+
+#include "processRunner.h"
+#include "tollen.h"
+
+namespace {
+processResult tollen(const std::vector<std::string>& args) { return runProcess(builtProgramPath("tollen"), args); }
+}  // namespace
+
+TEST(driver, formatFollowsExtensionOfAtMostThreeLetters) {
+  EXPECT_EQ(patchFormatFromFileName("GAME.APS"), apsFormat);
+  EXPECT_EQ(patchFormatFromFileName("a.b/patch.ppf"), ppfFormat);
+  EXPECT_EQ(patchFormatFromFileName("x.Rup"), rupFormat);
+  EXPECT_EQ(patchFormatFromFileName("x.bsd"), bsdFormat);
+  EXPECT_EQ(patchFormatFromFileName("patch.ppf2"), unknownFormat);
+  EXPECT_EQ(patchFormatFromFileName("patch"), unknownFormat);
+  EXPECT_EQ(patchFormatFromFileName("dir.ppf\\patch"), unknownFormat);
+  EXPECT_EQ(patchFormatFromFileName("patch.pp"), unknownFormat);
+  EXPECT_EQ(patchFormatFromHelpTopic("PPF"), ppfFormat);
+  EXPECT_EQ(patchFormatFromHelpTopic("ppff"), unknownFormat);
+  EXPECT_EQ(patchFormatFromHelpTopic("ap"), unknownFormat);
+}
+
+TEST(driver, noArgumentPrintsBanner) {
+  auto r = tollen({});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.out, "   Tollen\n\n   -h program keys help\n");
+}
+
+TEST(driver, helpAndOptions) {
+  auto general = tollen({"-h"});
+  EXPECT_EQ(general.exitCode, 0);
+  EXPECT_EQ(general.out.rfind("      Tollen v1.1\n", 0), 0u) << general.out;
+  EXPECT_NE(general.out.find("\n      Suported patch formats: APS, PPF, RUP, BSD\n"), std::string::npos);
+  EXPECT_NE(general.out.find("\n               -h rup\n"), std::string::npos);
+
+  EXPECT_EQ(tollen({"-h", "ppff"}).out, "   Unknown patch type\n");
+  EXPECT_EQ(tollen({"-hx", "zzz", "more"}).out, "   Unknown patch type\n");
+  auto other = tollen({"-x"});
+  EXPECT_EQ(other.out, "");
+  EXPECT_EQ(other.exitCode, 0);
+}
+
+TEST(driver, unknownExtension) {
+  const std::string expected = "   Tollen\n\n   Error: Unknown patch extension\n";
+  EXPECT_EQ(tollen({"patch.ppf2", "game.bin"}).out, expected);
+  EXPECT_EQ(tollen({"-", "game.bin"}).out, expected);
+  EXPECT_EQ(tollen({"noextension"}).exitCode, 0);
+}
