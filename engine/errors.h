@@ -1,0 +1,35 @@
+// The three error classes through which every failure of morlo travels. A failure is thrown as a
+// pointer to one of the error objects below; the catcher reads the message and never frees it.
+#pragma once
+#include <string>
+
+class errorBase {
+ public:
+  std::wstring message;
+
+  // Stores the text and throws a pointer typed as the object's own class.
+  [[noreturn]] virtual void raise(const std::wstring& text);
+  // Stores first, a line feed and second, and throws the pointer typed errorBase*.
+  [[noreturn]] virtual void raiseJoined(const std::wstring& first, const std::wstring& second);
+};
+
+// A failure caused by the user's input (two equal paths, an empty field).
+class errorStrShow : public errorBase {
+ public:
+  [[noreturn]] void raise(const std::wstring& text) override;
+};
+
+// A stop that is not a failure ("Patching is stopped"): shown in the status bar, not in a box.
+class warning : public errorBase {
+ public:
+  [[noreturn]] void raise(const std::wstring& text) override;
+};
+
+// Every source file that includes this header owns one object of each class, and each thread its
+// own copy of them, so a worker's raise never overwrites a message that the GUI thread is reading.
+// Code raises through the objects of its own source file.
+namespace {
+thread_local errorBase localError;
+thread_local errorStrShow localStrShow;
+thread_local warning localWarning;
+}  // namespace
