@@ -4,6 +4,7 @@
 #include <array>
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "engineTexts.h"
 
@@ -33,4 +34,4 @@ class languageTextSlot {
 // Lines of a language file that go to the tables (the display name follows them).
 constexpr size_t languageTextLineCount = 178;
 // The entries that the text lines of a language file replace, in file order.
-const std::array<languageTextSlot, languageTextLineCount>& languageTextSlots();
+const std::vector<languageTextSlot>& languageTextSlots();
