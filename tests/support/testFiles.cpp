@@ -53,3 +53,7 @@ void putLe(bytes& out, uint64_t value, int width) {
 }
 
 void putText(bytes& out, const std::string& text) { out.insert(out.end(), text.begin(), text.end()); }
+
+void putUtf16Le(bytes& out, std::u16string_view text) {
+  for (char16_t unit : text) putLe(out, unit, 2);
+}

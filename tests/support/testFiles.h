@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 using bytes = std::vector<uint8_t>;
@@ -30,3 +31,5 @@ bytes randomBytes(size_t count, uint32_t seed);
 // Little-endian appends for building patches byte by byte.
 void putLe(bytes& out, uint64_t value, int width);
 void putText(bytes& out, const std::string& text);
+// UTF-16LE code units, as the application's text files hold them.
+void putUtf16Le(bytes& out, std::u16string_view text);
