@@ -5,6 +5,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #ifdef _WIN32
 #include <windows.h>
 #include <conio.h>
@@ -104,4 +107,17 @@ int replaceFile(const char* from, const char* to) {
 #else
   return std::rename(from, to) == 0 ? 0 : -1;
 #endif
+}
+
+FILE* createNewFile(const char* path) {
+#ifdef _WIN32
+  int fd = _open(path, _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+  FILE* file = fd < 0 ? nullptr : _fdopen(fd, "wb");
+  if (fd >= 0 && !file) _close(fd);
+#else
+  int fd = open(path, O_WRONLY | O_CREAT | O_EXCL, 0666);
+  FILE* file = fd < 0 ? nullptr : fdopen(fd, "wb");
+  if (fd >= 0 && !file) close(fd);
+#endif
+  return file;
 }

@@ -33,3 +33,7 @@ std::string lastSystemErrorText();
 
 // Moves `from` over `to` in one step where the system allows it; 0 on success.
 int replaceFile(const char* from, const char* to);
+
+// Opens a file that must not exist yet for binary writing (never clobbers one that does);
+// null on failure.
+FILE* createNewFile(const char* path);
