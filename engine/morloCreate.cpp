@@ -1,0 +1,230 @@
+// Creating a Morlo patch: the information lines, the difference search over the common range
+// of the two files (the source's MD5 taken in the same pass), and the writer.
+#include <algorithm>
+#include <cstring>
+
+#include "morloEngine.h"
+#include "morloTexts.h"
+#include "textConvert.h"
+
+namespace {
+
+constexpr size_t defaultLineLimit = 512;
+constexpr size_t patchWriteBuffer = 1u << 20;
+constexpr size_t recordReadChunk = 4u << 10;
+// The search reports progress at least this often.
+constexpr size_t progressSpan = 1u << 20;
+
+uint64_t loadWord(const uint8_t* data) {
+  uint64_t word;
+  std::memcpy(&word, data, sizeof word);
+  return word;
+}
+
+// The index of the first byte where a and b differ, or count when they are equal.
+size_t firstDifference(const uint8_t* a, const uint8_t* b, size_t count) {
+  size_t i = 0;
+  for (; i + 32 <= count; i += 32) {
+    const uint64_t any = (loadWord(a + i) ^ loadWord(b + i)) | (loadWord(a + i + 8) ^ loadWord(b + i + 8)) |
+                         (loadWord(a + i + 16) ^ loadWord(b + i + 16)) |
+                         (loadWord(a + i + 24) ^ loadWord(b + i + 24));
+    if (any) break;
+  }
+  for (; i + 8 <= count; i += 8) {
+    const uint64_t diff = loadWord(a + i) ^ loadWord(b + i);
+    if (diff) return i + static_cast<size_t>(__builtin_ctzll(diff)) / 8;
+  }
+  for (; i < count; ++i)
+    if (a[i] != b[i]) return i;
+  return count;
+}
+
+
+}  // namespace
+
+void morloEngine::infoLinesFromRecord(const patchInfoEditor& editor) {
+  flags_ |= flagWithInfo;
+  infoLines_.clear();
+  for (int i = 0; i < infoLinesWithInfo; ++i) infoLines_.push_back(toUtf8(editor.infoValues[i]));
+}
+
+void morloEngine::defaultInfoLines(const std::string& sourcePath, const std::string& patchPath) {
+  flags_ &= ~flagWithInfo;
+  infoLines_ = {cutUtf8(narrowExtensionOfPath(sourcePath), defaultLineLimit),
+                cutUtf8(narrowBaseNameOfPath(sourcePath), defaultLineLimit),
+                cutUtf8(patchBaseName(patchPath), defaultLineLimit)};
+}
+
+void morloEngine::compareFiles(const std::string& sourcePath, const std::string& modifiedPath) {
+  const uint64_t sourceSize = openSource(sourcePath);
+  const uint64_t modifiedSize = openModified(modifiedPath);
+  sizeMode mode = sizeMode::same;
+  uint64_t common = sourceSize;
+  firstSize_ = sourceSize;
+  secondSize_ = modifiedSize;
+  if (sourceSize > modifiedSize) {
+    mode = sizeMode::shorter;
+    common = modifiedSize;
+  } else if (modifiedSize > sourceSize) {
+    mode = sizeMode::longer;
+    secondSize_ = modifiedSize - sourceSize;
+  }
+  flags_ = flagsWithSizeMode(flags_, mode);
+
+  report_.showStep(engineProgressTexts[dataAnalysingText]);
+  report_.startPercent();
+  progressDivisor_ = static_cast<float>(sourceSize) / 100.0f;
+  progressBase_ = 0;
+  digest_.init();
+  scanCommonRange(common);
+  modifiedBlock_.release();
+  if (mode == sizeMode::shorter) digestSourceBeyond(common, sourceSize);
+  sourceBlock_.release();
+  keepComputedDigest();
+  endProgress();
+
+  const uint8_t code = offsetWidthCode(largestGap_);
+  offsetWidth_ = code + 1;
+  flags_ = static_cast<uint8_t>((flags_ & ~flagOffsetCodeMask) | code);
+  recordCount_ = records_.size();
+  if (records_.empty() && mode == sizeMode::same) raiseEngineError(noDifferencesError);
+  source_.close();
+  if (sourceSize > largestNarrowSize || modifiedSize > largestNarrowSize) flags_ |= flagWideSizes;
+}
+
+void morloEngine::scanCommonRange(uint64_t common) {
+  const size_t block = static_cast<size_t>(std::min(common, blockSize_));
+  uint8_t* src = sourceBlock_.take(block);
+  uint8_t* mod = modifiedBlock_.take(block);
+  uint64_t blockStart = 0, previousEnd = 0;
+  size_t length = 0, index = 0;
+  bool loaded = false;
+  while (blockStart + index < common) {
+    // Blocks overlap: one is read again from the current position once the index is at or
+    // beyond the threshold, so a run that starts before it always lies inside the block.
+    if (!loaded || (index >= rereadThreshold_ && blockStart + length < common)) {
+      if (loaded) digest_.update(src, static_cast<int32_t>(index));
+      blockStart += index;
+      length = static_cast<size_t>(std::min<uint64_t>(common - blockStart, block));
+      if (!source_.readAt(blockStart, src, length)) raiseEngineError(originalReadError);
+      if (!modified_.readAt(blockStart, mod, length)) raiseEngineError(modifiedReadError);
+      index = 0;
+      loaded = true;
+    }
+    const size_t limit = blockStart + length == common ? length : static_cast<size_t>(rereadThreshold_);
+    const size_t scanEnd = std::min(limit, index + progressSpan);
+    const size_t start = index + firstDifference(src + index, mod + index, scanEnd - index);
+    if (start == scanEnd) {
+      index = scanEnd;
+      stepProgress(static_cast<float>(blockStart + index));
+      continue;
+    }
+    // The run ends at the first equal pair, after 255 bytes or at the end of the common range.
+    const size_t available = static_cast<size_t>(std::min<uint64_t>(maxRecordLength, common - blockStart - start));
+    size_t run = 1;
+    while (run < available && src[start + run] != mod[start + run]) ++run;
+    const bool fill = run >= minFillRun &&
+                      std::all_of(mod + start + 1, mod + start + run, [&](uint8_t b) { return b == mod[start]; });
+    addRecord(blockStart + start, previousEnd, run, fill);
+    previousEnd = blockStart + start + run;
+    index = start + run;
+    stepProgress(static_cast<float>(previousEnd));
+  }
+  if (loaded) digest_.update(src, static_cast<int32_t>(length));
+}
+
+void morloEngine::addRecord(uint64_t start, uint64_t previousEnd, uint64_t length, bool fill) {
+  const uint64_t gap = start - previousEnd;
+  uint8_t code = gapCodeAdjacent;
+  if (gap > maxImplicitGap) {
+    code = gapCodeExplicit;
+    explicitGaps_.push_back(gap);
+    largestGap_ = std::max(largestGap_, gap);
+  } else if (gap > 0) {
+    code = static_cast<uint8_t>(gap);
+  }
+  records_.push_back({code, static_cast<uint8_t>(length), fill});
+}
+
+void morloEngine::digestSourceBeyond(uint64_t common, uint64_t sourceSize) {
+  uint64_t position = common;
+  readInBlocks(source_, common, sourceSize - common, originalReadError,
+               [&](const uint8_t* data, size_t length) {
+                 digest_.update(data, static_cast<int32_t>(length));
+                 position += length;
+                 stepProgress(static_cast<float>(position));
+               });
+}
+
+void morloEngine::writePatch(std::string& patchPath) {
+  sizeWidth_ = (flags_ & flagWideSizes) ? 8 : 4;
+  ensurePatchExtension(patchPath);
+  if (!patch_.open(patchPath, morloFile::access::createWrite)) raiseEngineError(patchCreateError);
+  report_.showStep(engineProgressTexts[patchCreationText]);
+
+  std::string head(morloMagic, sizeof morloMagic);
+  head.push_back(static_cast<char>(formatVersion));
+  head.push_back(static_cast<char>(flags_));
+  appendLittleEndian(head, recordCount_, sizeWidth_);
+  head.append(reinterpret_cast<const char*>(computedDigest_), sizeof computedDigest_);
+  packCreationDate(creationDate_);
+  appendLittleEndian(head, creationDate_, 3);
+  for (const auto& line : infoLines_) head.append(line).push_back('\0');
+  const sizeMode mode = sizeModeOfFlags(flags_);
+  if (mode == sizeMode::longer) appendLittleEndian(head, firstSize_, sizeWidth_);
+  if (mode != sizeMode::same) appendLittleEndian(head, secondSize_, sizeWidth_);
+
+  morloWriter out(patchWriteBuffer);
+  out.start(patch_, 0);
+  if (!out.append(head)) raiseEngineError(patchWriteError);
+  if (recordCount_ > 0) startRecordProgress(recordCount_);
+  writeRecordData(out);
+  progressBase_ += static_cast<float>(recordCount_);
+  if (mode == sizeMode::longer) writeTail(out);
+  if (!out.flush()) raiseEngineError(patchWriteError);
+  endProgress();
+  modified_.close();
+  if (!patch_.close()) raiseEngineError(patchWriteError);
+  announceSuccess(patchCreatedText);
+}
+
+void morloEngine::writeRecordData(morloWriter& out) {
+  morloReader modified(recordReadChunk);
+  modified.start(modified_, 0);
+  uint8_t data[maxRecordLength];
+  uint64_t end = 0;
+  size_t nextGap = 0;
+  std::string fields;
+  for (size_t i = 0; i < records_.size(); ++i) {
+    const morloRecord& record = records_[i];
+    fields.assign(1, static_cast<char>(record.gapCode));
+    fields.push_back(static_cast<char>(record.fill ? fillLengthCode : record.length));
+    uint64_t start = end;
+    if (record.gapCode == gapCodeExplicit) {
+      appendLittleEndian(fields, explicitGaps_[nextGap], offsetWidth_);
+      start += explicitGaps_[nextGap++];
+    } else if (record.gapCode != gapCodeAdjacent) {
+      start += record.gapCode;
+    }
+    modified.seek(start);
+    if (!modified.read(data, record.fill ? 1 : record.length)) raiseEngineError(modifiedReadError);
+    if (record.fill) fields.push_back(static_cast<char>(record.length));
+    fields.append(reinterpret_cast<const char*>(data), record.fill ? 1 : record.length);
+    if (!out.append(fields)) raiseEngineError(patchWriteError);
+    stepProgress(static_cast<float>(i) + progressBase_);
+    end = start + record.length;
+  }
+}
+
+void morloEngine::writeTail(morloWriter& out) {
+  if (recordCount_ == 0) {
+    report_.startPercent();
+    progressDivisor_ = 1.1f;
+    tailStep_ = 10;
+    progressBase_ = 100;
+  }
+  if (!out.flush()) raiseEngineError(patchWriteError);
+  copyTail(modified_, firstSize_, secondSize_, [&](const uint8_t* data, size_t length) {
+    if (!out.append(data, length)) raiseEngineError(copyWriteError);
+  });
+}

@@ -1,0 +1,160 @@
+// The engine that reads, applies and creates Morlo patches (layout in morloFormat.h). One object
+// serves one use at a time: an information display, an apply or a create, each followed by reset.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "md5.h"
+#include "morloFile.h"
+#include "morloFormat.h"
+#include "progressReport.h"
+#include "records.h"
+
+// One change record as the difference search finds it; its bytes stay in the modified file.
+struct morloRecord {
+  uint8_t gapCode;
+  uint8_t length;
+  bool fill;
+};
+
+// A block buffer taken without zeroing it, since every use fills it by a read first.
+class blockBuffer {
+ public:
+  uint8_t* take(size_t size);  // keeps the memory when it is large enough
+  void release();
+  uint8_t* data() const { return data_.get(); }
+
+ private:
+  std::unique_ptr<uint8_t[]> data_;
+  size_t size_ = 0;
+};
+
+class morloEngine {
+ public:
+  morloEngine();
+
+  // The Apply page's information box and the sink of the status display.
+  void attachGui(windowHandle infoEdit, progressSink& sink);
+  windowHandle infoEdit() const { return infoEdit_; }
+  // Answers "Checksum is not correct, continue?" (checksum mode 0): true goes on. Without an
+  // answer the run stops.
+  void setChecksumQuestion(std::function<bool()> ask) { askContinue_ = std::move(ask); }
+  // Blocks smaller than the defaults, so that tests cross block boundaries with small files;
+  // the threshold may be at most size - 254.
+  void setBlockSize(uint64_t size, uint64_t threshold);
+
+  // Information display.
+  void readHeader(const patchJob& job);
+  void readInfoLines();
+  void showPatchInfo();
+  // Header and information text of a patch; the caller resets afterwards.
+  void readPatchInfo(const patchJob& job);
+  const std::wstring& infoText() const { return infoText_; }
+  // The output file name that output-folder mode builds from the information lines.
+  std::wstring outputNameFromInfo(const settingsValues& settings) const;
+
+  // Applies the patch of the job to its original game, or to a copy at the target for mask 7.
+  void apply(const patchJob& job, uint8_t mask);
+
+  // Creation, in this order: one of the two information sources, compareFiles, writePatch.
+  void infoLinesFromRecord(const patchInfoEditor& editor);
+  void defaultInfoLines(const std::string& sourcePath, const std::string& patchPath);
+  void compareFiles(const std::string& sourcePath, const std::string& modifiedPath);
+  // Appends ".ml" to the path when needed and writes the patch there.
+  void writePatch(std::string& patchPath);
+
+  // Back to the state after construction: files closed, buffers freed, lists emptied.
+  void reset();
+
+  uint8_t flags() const { return flags_; }
+  uint64_t recordCount() const { return recordCount_; }
+  const std::vector<std::string>& infoLines() const { return infoLines_; }
+  const std::vector<morloRecord>& records() const { return records_; }
+  const std::vector<uint64_t>& explicitGaps() const { return explicitGaps_; }
+  const uint8_t* storedDigest() const { return storedDigest_; }
+  const uint8_t* computedDigest() const { return computedDigest_; }
+
+ private:
+  // Opening, with the size checks of each role.
+  uint64_t openSource(const std::string& path);
+  uint64_t openModified(const std::string& path);
+  uint64_t openPatch(const patchJob& job);
+  uint64_t openFileToPatch(const std::string& path);
+  int infoLineCountOfFlags() const;
+  // Finishes the MD5 and keeps its 16 bytes as the computed digest.
+  void keepComputedDigest();
+
+  // Application steps.
+  void sourceDigest(const std::string& sourcePath);
+  void testChecksum(int checksumMode);
+  void copySourceToTarget(const std::string& sourcePath, const std::string& targetPath);
+  void applyRecords(const std::string& path);
+  void readSizeFields();
+  void checkPatchLength();
+  void checkRecords(uint64_t fileSize);
+  void writeRecords(uint64_t fileSize);
+  void cutToModifiedSize(uint64_t fileSize);
+
+  // Creation steps.
+  void scanCommonRange(uint64_t commonLength);
+  void addRecord(uint64_t start, uint64_t previousEnd, uint64_t length, bool fill);
+  void digestSourceBeyond(uint64_t commonLength, uint64_t sourceSize);
+  void writeRecordData(morloWriter& patch);
+  void writeTail(morloWriter& patch);
+
+  // Progress shared by both directions.
+  void startRecordProgress(uint64_t count);
+  void stepProgress(float value);
+  void endProgress();
+  // The step text of a finished run and the asterisk beep.
+  void announceSuccess(int progressText);
+
+  // Reads length bytes from position in blocks of at most the block size, through the source
+  // block buffer; a failed read raises readError.
+  using blockConsumer = std::function<void(const uint8_t* data, size_t length)>;
+  void readInBlocks(morloFile& file, uint64_t position, uint64_t length, int readError,
+                    const blockConsumer& each);
+  // The same with the block countdown in status part 0.
+  void countedBlockPass(int stepText, morloFile& file, uint64_t length, int readError,
+                        const blockConsumer& each);
+  // Copies a tail in blocks, stepping the progress from the base by the tail step.
+  void copyTail(morloFile& in, uint64_t from, uint64_t length, const blockConsumer& write);
+
+  uint8_t version_ = formatVersion;
+  uint8_t flags_ = 0;
+  int sizeWidth_ = 4;
+  int offsetWidth_ = 0;
+  uint64_t recordCount_ = 0;
+  uint64_t firstSize_ = 0;   // tail offset (size mode 1)
+  uint64_t secondSize_ = 0;  // tail length (size mode 1) or modified size (size mode 2)
+  uint32_t creationDate_ = 0;
+  uint64_t sourceSize_ = 0;
+  uint64_t patchSize_ = 0;
+  uint64_t blockSize_ = ::blockSize;
+  uint64_t rereadThreshold_ = ::rereadThreshold;
+
+  std::vector<std::string> infoLines_;  // without their byte 0
+  std::vector<morloRecord> records_;
+  std::vector<uint64_t> explicitGaps_;
+  uint64_t largestGap_ = 0;
+
+  morloFile source_, modified_, patch_, output_;
+  morloReader patchReader_{1u << 20};
+  blockBuffer sourceBlock_, modifiedBlock_;
+
+  md5 digest_;
+  uint8_t computedDigest_[16] = {};
+  uint8_t storedDigest_[16] = {};
+  std::string digestText_;
+  std::wstring infoText_;
+
+  float progressDivisor_ = 0;
+  float tailStep_ = 0;
+  float progressBase_ = 0;
+  progressReport report_{silentProgressSink()};
+  windowHandle infoEdit_ = nullptr;
+  std::function<bool()> askContinue_;
+};
