@@ -1,5 +1,9 @@
 #include "errors.h"
 
+#include <windows.h>
+
+#include <deque>
+
 void errorBase::raise(const std::wstring& text) {
   message = text;
   throw this;
@@ -20,4 +24,43 @@ void errorStrShow::raise(const std::wstring& text) {
 void warning::raise(const std::wstring& text) {
   message = text;
   throw this;
+}
+
+namespace {
+
+// The error objects of one thread; a deque keeps every object where it was made.
+struct threadErrorObjects {
+  std::deque<errorBase> errors;
+  std::deque<errorStrShow> strShows;
+  std::deque<warning> warnings;
+};
+
+void WINAPI freeThreadErrorObjects(void* objects) { delete static_cast<threadErrorObjects*>(objects); }
+
+// A fiber-local slot, whose callback frees a thread's objects when the thread ends.
+threadErrorObjects& objectsOfThisThread() {
+  static const DWORD slot = FlsAlloc(freeThreadErrorObjects);
+  auto* objects = static_cast<threadErrorObjects*>(FlsGetValue(slot));
+  if (!objects) {
+    objects = new threadErrorObjects;
+    FlsSetValue(slot, objects);
+  }
+  return *objects;
+}
+
+}  // namespace
+
+template <>
+errorBase* newThreadErrorObject<errorBase>() {
+  return &objectsOfThisThread().errors.emplace_back();
+}
+
+template <>
+errorStrShow* newThreadErrorObject<errorStrShow>() {
+  return &objectsOfThisThread().strShows.emplace_back();
+}
+
+template <>
+warning* newThreadErrorObject<warning>() {
+  return &objectsOfThisThread().warnings.emplace_back();
 }

@@ -25,11 +25,32 @@ class warning : public errorBase {
   [[noreturn]] void raise(const std::wstring& text) override;
 };
 
+// A new error object owned by the calling thread; it lives until the thread ends.
+template <typename error>
+error* newThreadErrorObject();
+
+// One source file's error object of one class for the calling thread, made on first use. The
+// holder itself is trivially destructible: MinGW's emulated TLS runs the destructors of
+// thread_local objects after it has freed their memory, so the objects live elsewhere.
+template <typename error>
+class localErrorObject {
+ public:
+  error& object() { return object_ ? *object_ : *(object_ = newThreadErrorObject<error>()); }
+  // Qualified calls: the object is exactly of this class, and the compiler sees they never return.
+  [[noreturn]] void raise(const std::wstring& text) { object().error::raise(text); }
+  [[noreturn]] void raiseJoined(const std::wstring& first, const std::wstring& second) {
+    object().errorBase::raiseJoined(first, second);
+  }
+
+ private:
+  error* object_ = nullptr;
+};
+
 // Every source file that includes this header owns one object of each class, and each thread its
-// own copy of them, so a worker's raise never overwrites a message that the GUI thread is reading.
-// Code raises through the objects of its own source file.
+// own, so a worker's raise never overwrites a message that the GUI thread is reading. Code raises
+// through the objects of its own source file.
 namespace {
-thread_local errorBase localError;
-thread_local errorStrShow localStrShow;
-thread_local warning localWarning;
+thread_local localErrorObject<errorBase> localError;
+thread_local localErrorObject<errorStrShow> localStrShow;
+thread_local localErrorObject<warning> localWarning;
 }  // namespace
