@@ -3,13 +3,47 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "errors.h"
+#include "md5.h"
 #include "morloPatcher.h"
 #include "testFiles.h"
+#include "textConvert.h"
+
+// The MD5 digest of the data as a patch stores it.
+inline bytes digestOf(const bytes& data) {
+  md5 digest;
+  digest.update(data.data(), static_cast<int32_t>(data.size()));
+  digest.finalize();
+  uint32_t words[4];
+  digest.digestWords(words);
+  bytes out;
+  for (uint32_t word : words) putLe(out, word, 4);
+  return out;
+}
+
+// A hand-built patch: magic, version, flags, count, digest, date and the information lines.
+inline bytes patchHead(uint8_t flags, uint64_t count, const bytes& original,
+                       std::vector<std::string> lines = {"bin", "game", "hack"}, uint8_t version = 4,
+                       uint32_t date = 0) {
+  bytes out;
+  putText(out, "ML");
+  out.push_back(version);
+  out.push_back(flags);
+  putLe(out, count, (flags & 0x08) ? 8 : 4);
+  const bytes digest = digestOf(original);
+  out.insert(out.end(), digest.begin(), digest.end());
+  putLe(out, date, 3);
+  for (const auto& line : lines) {
+    putText(out, line);
+    out.push_back(0);
+  }
+  return out;
+}
 
 // Everything the engine reports, in order.
 class recordingSink final : public progressSink {
@@ -55,6 +89,13 @@ inline raised raisedBy(const std::function<void()>& operation) {
     return {error->message, "error"};
   }
   return {};
+}
+
+inline void add(bytes& out, std::initializer_list<uint8_t> values) { out.insert(out.end(), values); }
+
+// A UTF-8 path as the wide path of the pages.
+inline std::wstring widePath(const std::string& path) {
+  return std::filesystem::path(std::u8string(path.begin(), path.end())).wstring();
 }
 
 // One patcher with the windows replaced by a recorder, as the worker uses it.
