@@ -34,22 +34,13 @@ bytes compressed(const bytes& data) {
   return out;
 }
 
-// The format's sign-magnitude number; `raw` bits are written as they stand.
+// Numbers are written as raw sign-magnitude bits, so that tests can write any of them.
+uint64_t negative(uint64_t magnitude) { return magnitude | signBit; }
 void putRaw(bytes& out, uint64_t raw) { putLe(out, raw, 8); }
-void putNumber(bytes& out, int64_t value) {
-  putRaw(out, value < 0 ? (0 - static_cast<uint64_t>(value)) | signBit : static_cast<uint64_t>(value));
-}
 
 struct triple {
-  uint64_t diff, extra, seek;  // raw number bits, so that tests can write any of them
+  uint64_t diff, extra, seek;
 };
-uint64_t raw(int64_t value) {
-  bytes b;
-  putNumber(b, value);
-  uint64_t r = 0;
-  for (int i = 7; i >= 0; --i) r = r << 8 | b[i];
-  return r;
-}
 
 struct patchParts {
   std::vector<triple> control;
@@ -72,8 +63,8 @@ patchLayout layOut(const patchParts& parts) {
   bytes c = compressed(control), d = compressed(parts.diff), e = compressed(parts.extra);
   patchLayout layout;
   putText(layout.data, "BSDIFF40");
-  putNumber(layout.data, static_cast<int64_t>(c.size()));
-  putNumber(layout.data, static_cast<int64_t>(d.size()));
+  putRaw(layout.data, c.size());
+  putRaw(layout.data, d.size());
   putRaw(layout.data, parts.newSize);
   layout.controlStart = layout.data.size();
   layout.diffStart = layout.controlStart + c.size();
@@ -137,8 +128,7 @@ void expectReferenceCase(const std::string& name) {
 
 // A small patch whose three blocks each hold enough data to be damaged in the middle.
 patchParts ordinaryPatch() {
-  patchParts parts{{{2000, 1500, raw(-200)}, {1000, 500, 0}}, randomBytes(3000, 7), randomBytes(2000, 8), 5000};
-  return parts;
+  return {{{2000, 1500, negative(200)}, {1000, 500, 0}}, randomBytes(3000, 7), randomBytes(2000, 8), 5000};
 }
 const bytes ordinaryRom = randomBytes(2500, 9);
 }  // namespace
@@ -151,7 +141,7 @@ TEST(bsdiff, largeDebianPatchWithScatteredEdits) { expectReferenceCase("large");
 
 TEST(bsdiff, diffRunsOutsideTheOldFileAddNothing) {
   // Back 2 before the start: the first two diff bytes stand alone; later the run passes the end.
-  patchParts parts{{{0, 0, raw(-2)}, {4, 0, 1}, {3, 1, 0}}, {1, 2, 3, 4, 5, 6, 7}, {9}, 8};
+  patchParts parts{{{0, 0, negative(2)}, {4, 0, 1}, {3, 1, 0}}, {1, 2, 3, 4, 5, 6, 7}, {9}, 8};
   expectApplied(applyPatch(buildPatch(parts), {10, 20, 30, 40}), bytes{1, 2, 13, 24, 45, 6, 7, 9});
 }
 
@@ -179,9 +169,9 @@ TEST(bsdiff, damagedHeaders) {
   // Control and diff lengths whose sum (the extra block's offset) cannot be represented.
   bytes overflowing;
   putText(overflowing, "BSDIFF40");
-  putNumber(overflowing, INT64_MAX - 40);
-  putNumber(overflowing, 20);
-  putNumber(overflowing, 10);
+  putRaw(overflowing, INT64_MAX - 40);
+  putRaw(overflowing, 20);
+  putRaw(overflowing, 10);
   expectRefused(applyPatch(overflowing, ordinaryRom), corruptBeforePatching, ordinaryRom);
 }
 
@@ -198,37 +188,27 @@ TEST(bsdiff, newSizesBeyondTwoGibAreRefusedNotWrapped) {
 TEST(bsdiff, controlNumbersThatWouldWriteOutsideTheResult) {
   const uint64_t beyond32Bits = (uint64_t{1} << 32) + 1;  // reads as 1 in 32 bits
   const std::vector<triple> cases[] = {
-      {{11, 0, 0}},                        // diff run past the new size
+      {{11, 0, 0}},  // diff run past the new size
       {{beyond32Bits, 0, 0}},
-      {{4, 7, 0}},                         // extra run past the new size
+      {{4, 7, 0}},  // extra run past the new size
       {{0, beyond32Bits, 0}},
       {{0, uint64_t{1} << 62, 0}},
-      {{raw(-1), 0, 0}},                   // negative lengths
-      {{0, raw(-3), 0}},
-      {{5, 0, raw(INT64_MAX)}, {0, 0, raw(INT64_MAX)}, {5, 0, 0}},  // old position overflows
-      {{2, 0, raw(-INT64_MAX)}, {0, 0, raw(-INT64_MAX)}, {8, 0, 0}},
-      {{4, 0, 0}},                         // the control block ends before the new size
+      {{negative(1), 0, 0}},  // negative lengths
+      {{0, negative(3), 0}},
+      {{5, 0, INT64_MAX}, {0, 0, INT64_MAX}, {5, 0, 0}},  // the old position overflows
+      {{2, 0, negative(INT64_MAX)}, {0, 0, negative(INT64_MAX)}, {8, 0, 0}},
+      {{4, 0, 0}},  // the control block ends before the new size
   };
-  for (const auto& control : cases) {
-    SCOPED_TRACE(testing::PrintToString(control.front().diff));
-    patchParts parts{control, bytes(10, 3), bytes(10, 4), 10};
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    SCOPED_TRACE(i);
+    patchParts parts{cases[i], bytes(10, 3), bytes(10, 4), 10};
     expectRefused(applyPatch(buildPatch(parts), ordinaryRom), corruptWhilePatching, ordinaryRom);
   }
 }
 
 TEST(bsdiff, truncatedAndFlippedBlocks) {
   patchLayout layout = layOut(ordinaryPatch());
-  expectApplied(applyPatch(layout.data, ordinaryRom), [&] {
-    patchParts parts = ordinaryPatch();
-    bytes out(parts.diff.begin(), parts.diff.begin() + 2000);
-    for (size_t i = 0; i < 2000; ++i) out[i] = static_cast<uint8_t>(out[i] + ordinaryRom[i]);
-    out.insert(out.end(), parts.extra.begin(), parts.extra.begin() + 1500);
-    // The second run starts 200 back and passes the ROM's end after 700 bytes.
-    for (size_t i = 0; i < 1000; ++i)
-      out.push_back(static_cast<uint8_t>(parts.diff[2000 + i] + (i < 700 ? ordinaryRom[1800 + i] : 0)));
-    out.insert(out.end(), parts.extra.begin() + 1500, parts.extra.end());
-    return out;
-  }());
+  ASSERT_EQ(applyPatch(layout.data, ordinaryRom).run.out, finished);  // sound before it is damaged
 
   const size_t middles[] = {(layout.controlStart + layout.diffStart) / 2, (layout.diffStart + layout.extraStart) / 2,
                             (layout.extraStart + layout.data.size()) / 2};
@@ -260,7 +240,7 @@ TEST(bsdiff, missingFilesAreNamed) {
   const std::string patch = dir.file("none.bsd");
   processResult r = runProcess(builtProgramPath("tollen"), {patch, dir.file("rom.bin")});
   EXPECT_EQ(r.exitCode, 1);
-  EXPECT_EQ(r.out.rfind(applying, 0), 0u) << r.out;
+  EXPECT_TRUE(r.out.starts_with(applying)) << r.out;
   EXPECT_TRUE(r.out.ends_with("\nfopen(" + patch + ")")) << r.out;
 
   writeFileBytes(dir.file("patch.bsd"), buildPatch(ordinaryPatch()));
@@ -297,11 +277,4 @@ TEST(bsdiff, resultThatCannotBeWrittenLeavesRomAsItWas) {
   EXPECT_TRUE(result.run.out.ends_with("\n" + dir.file("rom.bin.tollen.tmp"))) << result.run.out;
   EXPECT_EQ(result.rom, ordinaryRom);
   EXPECT_TRUE(fs::is_directory(dir.path() / "rom.bin.tollen.tmp"));
-}
-
-TEST(bsdiff, help) {
-  processResult r = runProcess(builtProgramPath("tollen"), {"-h", "BSD"});
-  EXPECT_EQ(r.exitCode, 0);
-  EXPECT_TRUE(r.out.starts_with("   BSDiff patcher v1.0.4\n   ")) << r.out;
-  EXPECT_TRUE(r.out.ends_with("\n\n   Usage: tollen.exe patch_file rom_file\n")) << r.out;
 }
