@@ -107,13 +107,9 @@ COLORREF pageBrushColour(COLORREF buttonFace) {
 
 HBRUSH createPageBrush() { return CreateSolidBrush(pageBrushColour(GetSysColor(COLOR_BTNFACE))); }
 
-std::wstring explorerParameters(const std::wstring& path) {
-  return L"/select, /n, \"" + path + L"\"";
-}
-
 void showInExplorer(HWND mainWindow, const std::wstring& path) {
-  ShellExecuteW(mainWindow, nullptr, L"explorer.exe", explorerParameters(path).c_str(), nullptr,
-                SW_SHOW);
+  const std::wstring parameters = L"/select, /n, \"" + path + L"\"";
+  ShellExecuteW(mainWindow, nullptr, L"explorer.exe", parameters.c_str(), nullptr, SW_SHOW);
 }
 
 const wchar_t* droppedFileName(HDROP drop) {

@@ -38,7 +38,6 @@ void limitEditorFields(const guiHandles& gui);
 COLORREF pageBrushColour(COLORREF buttonFace);
 HBRUSH createPageBrush();
 // Opens Explorer on the folder of the path with the file selected.
-std::wstring explorerParameters(const std::wstring& path);
 void showInExplorer(HWND mainWindow, const std::wstring& path);
 // The first dropped file's name, in one buffer of 260 units shared by all callers; ends the drop.
 const wchar_t* droppedFileName(HDROP drop);

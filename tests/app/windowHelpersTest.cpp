@@ -81,18 +81,6 @@ TEST_F(windowHelpers, applyButtonsAroundARun) {
   EXPECT_FALSE(enabled(gui.applyOutputButton));
 }
 
-TEST_F(windowHelpers, createButtonsAroundARun) {
-  guiHandles gui;
-  const HWND buttons[] = {gui.createSavePatchButton = button(), gui.createSelectSourceButton = button(),
-                          gui.createSelectModifiedButton = button(), gui.createRunButton = button()};
-  setCreateControlsEnabled(gui, 0);
-  EXPECT_EQ(gui.guiEnabled, 0);
-  for (HWND each : buttons) EXPECT_FALSE(enabled(each));
-  setCreateControlsEnabled(gui, 1);
-  EXPECT_EQ(gui.guiEnabled, 1);
-  for (HWND each : buttons) EXPECT_TRUE(enabled(each));
-}
-
 TEST_F(windowHelpers, runButtonsOpenOnceTheFilesAreChosen) {
   const HWND apply = button();
   EnableWindow(apply, FALSE);
@@ -145,39 +133,9 @@ TEST_F(windowHelpers, showPathInEditPutsTheEndInView) {
   EXPECT_EQ(from, 0u);
 }
 
-TEST_F(windowHelpers, checkboxMenuAndEditorLimits) {
-  const HWND restore = main.child(L"BUTTON", L"", BS_AUTOCHECKBOX);
-  SendMessageW(restore, BM_SETCHECK, BST_CHECKED, 0);
-  int32_t restoreFlag = 1;
-  clearAndDisableCheckbox(restore, restoreFlag);
-  EXPECT_EQ(restoreFlag, 0);
-  EXPECT_EQ(SendMessageW(restore, BM_GETCHECK, 0, 0), BST_UNCHECKED);
-  EXPECT_FALSE(enabled(restore));
-
-  const HMENU menu = CreatePopupMenu();
-  AppendMenuW(menu, MF_STRING | MF_CHECKED, 1037, L"Patch with info");
-  int32_t withInfo = 1;
-  toggleMenuCheck(menu, withInfo, 1037);
-  EXPECT_EQ(withInfo, 0);
-  EXPECT_EQ(GetMenuState(menu, 1037, MF_BYCOMMAND) & MF_CHECKED, 0u);
-  toggleMenuCheck(menu, withInfo, 1037);
-  EXPECT_EQ(withInfo, 1);
-  EXPECT_NE(GetMenuState(menu, 1037, MF_BYCOMMAND) & MF_CHECKED, 0u);
-  DestroyMenu(menu);
-
-  guiHandles gui;
-  HWND* fields[] = {&gui.createCustomConsoleEdit, &gui.createGameEdit, &gui.createHackEdit,
-                    &gui.createVersionEdit, &gui.createAuthorEdit, &gui.createContactEdit,
-                    &gui.createCommentEdit};
-  for (HWND* field : fields) *field = edit();
-  limitEditorFields(gui);
-  for (HWND* field : fields) EXPECT_EQ(SendMessageW(*field, EM_GETLIMITTEXT, 0, 0), 512);
-}
-
-TEST(windowHelperTexts, pageColourAndExplorerParameters) {
+TEST(windowHelperTexts, pageColourIsRaisedWithoutOverflow) {
   EXPECT_EQ(pageBrushColour(RGB(240, 240, 240)), RGB(250, 250, 250));
   EXPECT_EQ(pageBrushColour(RGB(250, 0, 245)), RGB(255, 10, 255));
-  EXPECT_EQ(explorerParameters(L"C:\\out\\my game.sfc"), L"/select, /n, \"C:\\out\\my game.sfc\"");
 }
 
 namespace {
