@@ -53,7 +53,6 @@ struct recordHead {
 
 // The file_id.diz block at the end of a PPF 2.0 or 3.0 patch.
 struct dizBlock {
-  bool found = false;
   bool fits = true;
   int64_t size = 0;  // bytes kept out of the record area
 };
@@ -99,7 +98,7 @@ void closeFiles(ppfSession& s) {
   s.patch = s.image = nullptr;
 }
 
-// Messages without a line break, as the rest of the line may follow from the caller.
+// These messages are printed without a line break.
 int failOpen(ppfSession& s, const char* message, int number) {
   std::fputs(message, stdout);
   closeFiles(s);
@@ -157,7 +156,6 @@ dizBlock ppfReadFileIdDiz(ppfSession& s, int version, int64_t recordStart) {
     std::puts("   File_id.diz: not available\n");
     return block;
   }
-  block.found = true;
   uint8_t field[4];
   int64_t length = readAt(s.patch, s.patchSize - lengthWidth, field, lengthWidth)
                        ? static_cast<int64_t>(littleEndian(field, lengthWidth))
@@ -211,6 +209,8 @@ bool outsideImage(const ppfSession& s, const recordLayout& layout, const recordH
   return head.offset + head.length > static_cast<uint64_t>(s.imageSize);
 }
 
+void printWriteError(const ppfSession& s) { std::printf("\n   Error: cannot write file '%s'\n", s.imageName); }
+
 // Reads one record's bytes and writes the new (or, when undoing, the old) ones to the image.
 bool copyRecord(ppfSession& s, const recordLayout& layout, const recordHead& head) {
   uint8_t buffer[512];
@@ -223,7 +223,7 @@ bool copyRecord(ppfSession& s, const recordLayout& layout, const recordHead& hea
   const uint8_t* source = layout.undo ? buffer + n : buffer;
   if (seekFile(s.image, static_cast<int64_t>(head.offset), SEEK_SET) != 0 ||
       std::fwrite(source, 1, n, s.image) != n) {
-    std::printf("\n   Error: cannot write file '%s'\n", s.imageName);
+    printWriteError(s);
     return false;
   }
   return true;
@@ -234,9 +234,8 @@ bool finishImage(ppfSession& s) {
   bool flushed = std::fflush(s.image) == 0;
   bool closed = std::fclose(s.image) == 0;
   s.image = nullptr;
-  if (flushed && closed) return true;
-  std::printf("\n   Error: cannot write file '%s'\n", s.imageName);
-  return false;
+  if (!flushed || !closed) printWriteError(s);
+  return flushed && closed;
 }
 
 void applyRecords(ppfSession& s, int64_t start, int64_t total, const recordLayout& layout) {
@@ -283,7 +282,7 @@ bool confirmCheckBlock(ppfSession& s, int64_t imageOffset) {
   return checkBlockMatches(s, imageOffset) || askToContinue("   Binblock/Patchvalidation failed. continue ? (y/n)");
 }
 
-// Size of the record area, or -1 (reported) when the header and the diz leave none.
+// Size of the record area; negative (and reported) when the header and the diz leave none.
 int64_t recordAreaSize(const ppfSession& s, int64_t start, const dizBlock& diz) {
   int64_t total = s.patchSize - start - diz.size;
   if (total < 0) std::puts(patchTooShort);
@@ -329,14 +328,18 @@ const char* undoLine(bool undoData) {
   return undoData ? "   Undo operation: available" : "   Undo operation: not available";
 }
 
+// Image type, block-check flag and undo flag; false (and reported) for a cut header.
+bool readVersion3Flags(ppfSession& s, uint8_t* flags) {
+  if (s.patchSize >= version3HeaderEnd && readAt(s.patch, version3FlagsOffset, flags, 3)) return true;
+  std::puts(patchTooShort);
+  return false;
+}
+
 void applyVersion3(ppfSession& s, bool undo) {
   std::puts("   Patch type: PPF 3.0");
   std::puts(undo ? "   Operation: undo patch" : "   Operation: apply");
   uint8_t flags[3];
-  if (s.patchSize < version3HeaderEnd || !readAt(s.patch, version3FlagsOffset, flags, 3)) {
-    std::puts(patchTooShort);
-    return;
-  }
+  if (!readVersion3Flags(s, flags)) return;
   const bool binImage = flags[0] == 0, blockCheck = flags[1] != 0, undoData = flags[2] != 0;
   const int64_t start = blockCheck ? checkedRecordStart : version3HeaderEnd;
   std::puts(undoLine(undoData));
@@ -380,10 +383,7 @@ void ppfUndo(ppfSession& s) {
 void showVersion3(ppfSession& s) {
   std::puts("   Patch type: PPF 3.0");
   uint8_t flags[3];
-  if (s.patchSize < version3HeaderEnd || !readAt(s.patch, version3FlagsOffset, flags, 3)) {
-    std::puts(patchTooShort);
-    return;
-  }
+  if (!readVersion3Flags(s, flags)) return;
   std::puts(undoLine(flags[2] != 0));
   ppfReadFileIdDiz(s, 3, flags[1] ? checkedRecordStart : version3HeaderEnd);
 }
