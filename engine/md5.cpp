@@ -44,33 +44,25 @@ void md5::init() {
 
 void md5::transform(const uint8_t block[64]) {
   uint32_t x[16];
-  for (int i = 0; i < 16; ++i) {
-    x[i] = uint32_t(block[i * 4]) | uint32_t(block[i * 4 + 1]) << 8 |
-           uint32_t(block[i * 4 + 2]) << 16 | uint32_t(block[i * 4 + 3]) << 24;
-  }
+  std::memcpy(x, block, sizeof x);  // the words are little-endian, as on every Windows machine
   uint32_t a = state_[0], b = state_[1], c = state_[2], d = state_[3];
-  for (int i = 0; i < 64; ++i) {
-    uint32_t f;
-    int g;
-    if (i < 16) {
-      f = (b & c) | (~b & d);
-      g = i;
-    } else if (i < 32) {
-      f = (b & d) | (c & ~d);
-      g = (5 * i + 1) % 16;
-    } else if (i < 48) {
-      f = b ^ c ^ d;
-      g = (3 * i + 5) % 16;
-    } else {
-      f = c ^ (b | ~d);
-      g = (7 * i) % 16;
-    }
+  // One step of a round; the four rounds differ in their function and word order only. Spelled
+  // out as four loops without branches so that the compiler unrolls them completely.
+  auto step = [&](uint32_t f, int i, int g) {
     const uint32_t rotated = rotateLeft(a + f + sines[i] + x[g], shifts[i]);
     a = d;
     d = c;
     c = b;
     b += rotated;
-  }
+  };
+#pragma GCC unroll 16
+  for (int i = 0; i < 16; ++i) step(d ^ (b & (c ^ d)), i, i);
+#pragma GCC unroll 16
+  for (int i = 16; i < 32; ++i) step(c ^ (d & (b ^ c)), i, (5 * i + 1) % 16);
+#pragma GCC unroll 16
+  for (int i = 32; i < 48; ++i) step(b ^ c ^ d, i, (3 * i + 5) % 16);
+#pragma GCC unroll 16
+  for (int i = 48; i < 64; ++i) step(c ^ (b | ~d), i, (7 * i) % 16);
   state_[0] += a;
   state_[1] += b;
   state_[2] += c;
