@@ -1,5 +1,7 @@
 // Applying: the checksum modes, the copy, the size modes' last steps, the refusal of one file
 // under two names, and the files the run must not touch.
+#include <windows.h>
+
 #include <filesystem>
 
 #include "morloTestHelpers.h"
@@ -170,4 +172,12 @@ TEST(morloApply, runningOutOfMemoryIsAnError) {
   EXPECT_EQ(result.kind, "error");
   EXPECT_EQ(result.text, L"Unknown error");
   EXPECT_EQ(files.run.create(files.game, files.patch, files.out).text, L"Unknown error");
+}
+
+TEST(morloApply, failedCopyIsNeverSuccess) {
+  // Under Wine, Z:\dev\full is the Unix device where every write fails for want of room.
+  if (!GetProcAddress(GetModuleHandleW(L"ntdll"), "wine_get_version")) GTEST_SKIP() << "not under Wine";
+  applyCase files;
+  EXPECT_EQ(files.run.apply(files.patch, files.game, "Z:\\dev\\full", 7).text, L"Can't write data to file copy");
+  EXPECT_NE(files.run.sink.steps.back(), L"Patching is successfully finished!");
 }
