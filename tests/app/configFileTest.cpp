@@ -123,21 +123,6 @@ TEST_F(configFileTest, everyValueRoundTrips) {
   EXPECT_EQ(again.fields.outputFolder, fields.outputFolder);
 }
 
-TEST_F(configFileTest, englishAndNoPickedFolderAreLeftOut) {
-  values.languageSet = 0;
-  values.language = L"English";
-  fields.outputFolder = L"C:\\program\\Output files";
-  const lineList lines = config.settingsLines(values, fields, L"5");
-  EXPECT_EQ(lines.size(), 10u);
-  EXPECT_EQ(lines.front(), L"path_reverse = on");
-
-  const settingsState again = loaded(lines);
-  EXPECT_EQ(again.values.languageSet, 0);
-  EXPECT_EQ(again.values.language, L"English");
-  EXPECT_EQ(again.values.outputFolderSet, 0);
-  EXPECT_TRUE(again.fields.outputFolder.empty());
-}
-
 TEST_F(configFileTest, unreadableFileChangesNothing) {
   fields.outputFolder = L"C:\\program\\Output files";
   for (const bytes& content : {bytes{}, bytes{'l', 'a', 'n', 'g'}, bytes{0xFF, 0xFE}}) {

@@ -80,16 +80,6 @@ TEST_F(textFileTest, writingReplacesALongerFile) {
   EXPECT_EQ(readFileBytes(path), markedText(u"x"));
 }
 
-TEST_F(textFileTest, fullListRoundTrips) {
-  lineList lines;
-  for (int i = 0; i < 100; ++i)
-    lines.push_back(std::to_wstring(i) + std::wstring(97, static_cast<wchar_t>(L'a' + i % 26)) +
-                    L"\u0444");
-  lines.back().resize(100);
-  writeTextLines(sharedTextFile, lines, path, label);
-  EXPECT_EQ(readLines(), lines);
-}
-
 TEST_F(textFileTest, lineBreaksAndEmptyLines) {
   EXPECT_EQ(readBytes(markedText(u"a\r\nb\r\n")), (lineList{L"a", L"b", L""}));
   EXPECT_EQ(readBytes(markedText(u"a\r\n\r\n\r\nb")), (lineList{L"a", L"b"}));
