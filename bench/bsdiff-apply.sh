@@ -19,18 +19,7 @@ echo "making a pair of $((size >> 20)) MiB and its patch (bsdiff takes a while)"
 bsdiff old new patch.bsd
 echo "old $(stat -c %s old) bytes, new $(stat -c %s new) bytes, patch $(stat -c %s patch.bsd) bytes"
 
-# Runs a command once; appends "seconds peakKiB" to the file named first.
-measure() {
-  local out=$1
-  shift
-  local start end
-  start=$(date +%s%N)
-  /usr/bin/time -f %M -o memory "$@" >/dev/null
-  end=$(date +%s%N)
-  echo "$(((end - start) / 1000000)) $(cat memory)" >>"$out"
-}
-
-median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+. "$root/bench/timing.sh"
 
 "$build/wine-run" "$build/bin/tollen.exe" >/dev/null  # starts the Wine server outside the timing
 : >tollen.txt

@@ -41,17 +41,7 @@ shutil.copyfile("same.bin", "shorter.bin")
 os.truncate("shorter.bin", size - (16 << 20))
 PY
 
-# Runs a command once; appends "milliseconds peakKiB" to the file named first.
-measure() {
-  local out=$1
-  shift
-  local start end
-  start=$(date +%s%N)
-  /usr/bin/time -f %M -o memory "$@" >/dev/null
-  end=$(date +%s%N)
-  echo "$(((end - start) / 1000000)) $(cat memory)" >>"$out"
-}
-median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+. "$root/bench/timing.sh"
 ms() { cut -d' ' -f1 "$1" | median; }
 peak() { cut -d' ' -f2 "$@" | sort -n | tail -1; }
 
