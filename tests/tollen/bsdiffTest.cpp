@@ -175,7 +175,7 @@ TEST(bsdiff, damagedHeaders) {
   expectRefused(applyPatch(overflowing, ordinaryRom), corruptBeforePatching, ordinaryRom);
 }
 
-TEST(bsdiff, newSizesBeyondTwoGibAreRefusedNotWrapped) {
+TEST(bsdiff, sizesOfTwoGibOrMoreAreRefusedNotWrapped) {
   // 2^32 + 10 would read as 10 if only the low 32 bits were kept.
   const std::string refused = applying + "New file of 2 GiB or more is not supported\n";
   for (uint64_t size : {(uint64_t{1} << 32) + 10, uint64_t{1} << 31, uint64_t{INT64_MAX}}) {
@@ -183,6 +183,15 @@ TEST(bsdiff, newSizesBeyondTwoGibAreRefusedNotWrapped) {
     patchParts parts{{{10, 0, 0}}, bytes(10, 1), {}, size};
     expectRefused(applyPatch(buildPatch(parts), ordinaryRom), refused, ordinaryRom);
   }
+
+  scratchDir dir;
+  writeFileBytes(dir.file("patch.bsd"), buildPatch(ordinaryPatch()));
+  writeFileBytes(dir.file("rom.bin"), {});
+  fs::resize_file(dir.file("rom.bin"), uint64_t{1} << 31);  // sparse: costs no disk
+  processResult r = runProcess(builtProgramPath("tollen"), {dir.file("patch.bsd"), dir.file("rom.bin")});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.out, applying + dir.file("rom.bin") + ": files of 2 GiB or more are not supported\n");
+  EXPECT_EQ(fs::file_size(dir.file("rom.bin")), uint64_t{1} << 31);
 }
 
 TEST(bsdiff, controlNumbersThatWouldWriteOutsideTheResult) {
