@@ -61,39 +61,50 @@ void patcher0::finish() {
   outputFile_.clear();
 }
 
-void patcher0::modulePatcherCopy(const std::string& sourcePath, const std::string& targetPath) {
-  inputFile_.open(utf8Path(sourcePath), std::ios::binary);
+int64_t patcher0::openOriginalGame(const std::string& path) {
+  inputFile_.open(utf8Path(path), std::ios::binary);
   if (!inputFile_.is_open()) localError.raise(engineErrorTexts[7]);
   inputFile_.seekg(0, std::ios::end);
   const int64_t size = inputFile_.tellg();
   inputFile_.seekg(0);
   if (!inputFile_) localError.raise(engineErrorTexts[19]);
   if (size == 0) localError.raise(engineErrorTexts[4]);
-  if (size > maxCopySize) localError.raise(engineErrorTexts[11]);
-  outputFile_.open(utf8Path(targetPath), std::ios::binary | std::ios::trunc);
-  if (!outputFile_.is_open()) localError.raise(engineErrorTexts[17]);
+  return size;
+}
 
+void patcher0::readInBlocks(uint64_t size, const std::wstring& step,
+                            const std::function<void(const char*, size_t)>& use) {
   windowProgressSink sink(shared_.statusBar, nullptr, nullptr);
   progressReport report(sink);
-  report.showStep(engineProgressTexts[1]);
-  const uint64_t chunk = std::min<uint64_t>(uint64_t(size), progressBlockSize);
+  report.showStep(step);
+  const uint64_t chunk = std::min<uint64_t>(size, progressBlockSize);
   copyBuffer_ = std::make_unique_for_overwrite<uint8_t[]>(chunk);
-  report.startBlocks(uint64_t(size));
-  for (uint64_t left = uint64_t(size); left > 0;) {
+  auto* data = reinterpret_cast<char*>(copyBuffer_.get());
+  report.startBlocks(size);
+  for (uint64_t left = size; left > 0;) {
     const uint64_t count = std::min(left, chunk);
-    auto* data = reinterpret_cast<char*>(copyBuffer_.get());
     if (!inputFile_.read(data, std::streamsize(count))) localError.raise(engineErrorTexts[19]);
-    if (!outputFile_.write(data, std::streamsize(count))) localError.raise(engineErrorTexts[23]);
+    use(data, size_t(count));
     left -= count;
     report.blockDone();
   }
   inputFile_.close();
+  inputFile_.clear();
+  copyBuffer_.reset();
+}
+
+void patcher0::modulePatcherCopy(const std::string& sourcePath, const std::string& targetPath) {
+  const int64_t size = openOriginalGame(sourcePath);
+  if (size > maxCopySize) localError.raise(engineErrorTexts[11]);
+  outputFile_.open(utf8Path(targetPath), std::ios::binary | std::ios::trunc);
+  if (!outputFile_.is_open()) localError.raise(engineErrorTexts[17]);
+  readInBlocks(uint64_t(size), engineProgressTexts[1], [this](const char* data, size_t count) {
+    if (!outputFile_.write(data, std::streamsize(count))) localError.raise(engineErrorTexts[23]);
+  });
   // The module would patch whatever reached the disk: a copy that could not be written out
   // whole is a failed copy, not a finished one.
   outputFile_.close();
   if (!outputFile_) localError.raise(engineErrorTexts[23]);
-  inputFile_.clear();
-  copyBuffer_.reset();
 }
 
 const std::string& patcher0::fileToPatch(const patchJob& job, uint8_t mask) {

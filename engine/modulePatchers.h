@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -43,6 +44,11 @@ class patcher0 : public patcher {
   void outputNameOnPatchChosen(pathFields& paths, settingsValues& settings, guiHandles& gui);
   // Copies the original game to the output, in blocks through one buffer.
   void modulePatcherCopy(const std::string& sourcePath, const std::string& targetPath);
+  // Opens the original game on inputFile_ and returns its length; refuses a missing or empty one.
+  int64_t openOriginalGame(const std::string& path);
+  // Reads the open inputFile_ block by block through copyBuffer_, with the step's text and the
+  // block countdown in the status bar, and hands each block on.
+  void readInBlocks(uint64_t size, const std::wstring& step, const std::function<void(const char*, size_t)>& use);
   // Modules 1 and 2 patch in place: the original game, or with a mask of 7 a copy of it
   // written to the output first.
   static const std::string& fileToPatch(const patchJob& job, uint8_t mask);

@@ -1,7 +1,5 @@
 #include "xdeltaCreate.h"
 
-#include <algorithm>
-#include <memory>
 #include <vector>
 
 #include "base64.h"
@@ -11,9 +9,7 @@
 #include "moduleCommands.h"
 #include "modulePatchers.h"
 #include "morloFormat.h"
-#include "progressReport.h"
 #include "sameFileCheck.h"
-#include "statusDisplay.h"
 #include "textConvert.h"
 #include "utf8Path.h"
 #include "windowHelpers.h"
@@ -103,30 +99,11 @@ void patcher3::create(patchJob& job, patchInfoEditor& editor, settingsValues& se
 }
 
 std::string patcher3::fileMd5Hex(const std::string& path) {
-  inputFile_.open(utf8Path(path), std::ios::binary);
-  if (!inputFile_.is_open()) localError.raise(engineErrorTexts[7]);
-  inputFile_.seekg(0, std::ios::end);
-  const int64_t size = inputFile_.tellg();
-  inputFile_.seekg(0);
-  if (!inputFile_) localError.raise(engineErrorTexts[19]);
-  if (size == 0) localError.raise(engineErrorTexts[4]);
-
-  windowProgressSink sink(shared_.statusBar, nullptr, nullptr);
-  progressReport report(sink);
-  report.showStep(engineProgressTexts[3]);
-  const uint64_t chunk = std::min<uint64_t>(uint64_t(size), progressBlockSize);
-  const auto buffer = std::make_unique_for_overwrite<char[]>(chunk);
+  const int64_t size = openOriginalGame(path);
   md5 digest;
-  report.startBlocks(uint64_t(size));
-  for (uint64_t left = uint64_t(size); left > 0;) {
-    const uint64_t count = std::min(left, chunk);
-    if (!inputFile_.read(buffer.get(), std::streamsize(count))) localError.raise(engineErrorTexts[19]);
-    digest.update(reinterpret_cast<const uint8_t*>(buffer.get()), int32_t(count));
-    left -= count;
-    report.blockDone();
-  }
-  inputFile_.close();
-  inputFile_.clear();
+  readInBlocks(uint64_t(size), engineProgressTexts[3], [&digest](const char* data, size_t count) {
+    digest.update(reinterpret_cast<const uint8_t*>(data), int32_t(count));
+  });
   digest.finalize();
   return digest.hexDigest();
 }

@@ -57,17 +57,6 @@ TEST(moduleCommands, xdeltaCreateOptions) {
   EXPECT_EQ(xdeltaCreateCommand("M\\3.m", {5, -1, -1}, "QUJD", "o.bin", "m.bin", "p.xdelta"), head + " -5" + tail);
 }
 
-TEST(moduleCommands, optionTables) {
-  EXPECT_EQ(secondaryCompressorName(0), "");
-  EXPECT_EQ(secondaryCompressorName(3), "fgk");
-  EXPECT_EQ(secondaryCompressorName(1000), "");
-  EXPECT_EQ(sourceWindowBytes(0), 0u);
-  EXPECT_EQ(sourceWindowBytes(2), 16777216u);
-  EXPECT_EQ(sourceWindowBytes(7), 536870912u);
-  EXPECT_EQ(sourceWindowBytes(-5), 0u);
-  EXPECT_EQ(sourceWindowBytes(1 << 30), 0u);
-}
-
 TEST(moduleCommands, commandsThatCmdWouldChangeAreRefused) {
   EXPECT_EQ(checkModuleCommand(module2Command("M\\2.m", 4, 0, "C:\\100% hack.ppf", "g.bin")), commandProblem::none);
   EXPECT_EQ(checkModuleCommand(module2Command("M\\2.m", 4, 0, "C:\\%TEMP%\\a.ppf", "g.bin")),

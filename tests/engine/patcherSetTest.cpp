@@ -43,11 +43,6 @@ TEST(patcherSet, kindsFollowTheExtensionTable) {
   EXPECT_EQ(patchKindFromExtension(L"ppf "), 0);
 }
 
-TEST(patcherSet, startingPatchersAreMorlo) {
-  EXPECT_EQ(applyPatcher, &thePatcherSet.morlo);
-  EXPECT_EQ(createPatcher, &thePatcherSet.morlo);
-}
-
 TEST(patcherSet, checkPathsComparesTheTextsInOrder) {
   patcherSet set;
   patcher& any = set.module2;
