@@ -279,6 +279,23 @@ TEST(rupApply, unwritableTargetIsLeftAlone) {
   }
 }
 
+// Sizes in a patch are 32-bit, so a file of 4 GiB is refused before it is read. The file
+// is sparse: it takes no room on the disk.
+TEST(rupApply, filesOfFourGibibytesAreRefusedUnread) {
+  rupFolder f;
+  writeFileBytes(f.image, {});
+  const uintmax_t size = uintmax_t(1) << 32;
+  fs::resize_file(f.image, size);
+  for (int type : {0, 3}) {
+    writeFileBytes(f.patch, singleFilePatch(type, bytes(10, 1), bytes(10, 2)));
+    auto r = f.run({f.patch, f.image});
+    EXPECT_EQ(r.out.rfind(rupPatching + "   Error: ", 0), 0u) << r.out;
+    EXPECT_NE(r.out.find("too big"), std::string::npos) << r.out;
+    EXPECT_EQ(fs::file_size(f.image), size);
+    EXPECT_FALSE(f.tempLeft());
+  }
+}
+
 TEST(rupApply, leftoverTemporaryImageIsNeitherUsedNorKept) {
   bytes source = randomBytes(700, 19);
   bytes target = changed(source, 650, 20);

@@ -4,15 +4,9 @@
 #include <set>
 
 #include "rupNormalise.h"
-#include "testFiles.h"
+#include "rupPatchWriter.h"
 
 namespace {
-bytes concat(const bytes& a, const bytes& b) {
-  bytes out(a);
-  out.insert(out.end(), b.begin(), b.end());
-  return out;
-}
-
 bytes slice(const bytes& data, size_t from, size_t length) {
   return bytes(data.begin() + std::ptrdiff_t(from), data.begin() + std::ptrdiff_t(from + length));
 }
@@ -182,12 +176,13 @@ TEST(rupNormalise, n64ByteSwappedImagesArePutInBigEndianOrder) {
 // Both consoles' copier layouts; a remainder shorter than a block stays as it is.
 TEST(rupNormalise, sixteenKilobyteInterleaveIsUndoneBlockByBlock) {
   bytes plain = randomBytes(2 * 0x4000 + 100, 16);
-  bytes header(512, 0);
-  header[8] = 0xAA, header[9] = 0xBB;
   bytes stored = segaInterleaved(plain);
   ASSERT_NE(stored, plain);
-  EXPECT_EQ(rupNormaliseImage(7, concat(header, stored)).image, plain);
-  EXPECT_EQ(rupNormaliseImage(6, concat(header, stored)).image, plain);
+  bytes file(512 + stored.size(), 0);
+  file[8] = 0xAA, file[9] = 0xBB;
+  std::copy(stored.begin(), stored.end(), file.begin() + 512);
+  EXPECT_EQ(rupNormaliseImage(7, file).image, plain);
+  EXPECT_EQ(rupNormaliseImage(6, file).image, plain);
 }
 
 TEST(rupNormalise, segaImagesWithTheirMarkStayAsTheyAre) {

@@ -13,6 +13,12 @@ struct rupMetadata {
   std::string author, version, title, genre, language, date, website, description;
 };
 
+inline bytes concat(const bytes& a, const bytes& b) {
+  bytes out(a);
+  out.insert(out.end(), b.begin(), b.end());
+  return out;
+}
+
 inline bytes md5Of(const bytes& data) {
   md5Context context;
   md5ContextInit(&context);
