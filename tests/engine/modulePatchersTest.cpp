@@ -118,7 +118,16 @@ TEST_F(modulePatchers, copyFailuresStartNothing) {
   set.module1.finish();
   EXPECT_TRUE(startedCommands().empty());
 
+  // A copy that cannot be written out whole never reaches the module as if it were done; a few
+  // bytes stay buffered until the close, which is where the full disk shows.
+  job.sourcePath = makeFile("small.bin", {1, 2, 3});
+  job.targetPath = "Z:\\dev\\full";
+  EXPECT_EQ(thrownMessage<errorBase>([&] { set.module1.apply(job, 7); }), L"Can't write data to file copy");
+  set.module1.finish();
+  EXPECT_TRUE(startedCommands().empty());
+
   // After finish the streams serve the next run.
+  job.sourcePath = game;
   job.targetPath = copy;
   set.module1.apply(job, 7);
   EXPECT_EQ(startedCommands().size(), 1u);
