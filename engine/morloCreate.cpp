@@ -2,6 +2,8 @@
 // of the two files (the source's MD5 taken in the same pass), and the writer.
 #include <algorithm>
 #include <cstring>
+#include <system_error>
+#include <thread>
 
 #include "morloEngine.h"
 #include "morloTexts.h"
@@ -39,6 +41,31 @@ size_t firstDifference(const uint8_t* a, const uint8_t* b, size_t count) {
   return count;
 }
 
+
+// Digests a stretch of the source block on a second thread while this one reads the modified
+// file and compares, so that the MD5, the slowest part, overlaps the rest.
+class backgroundDigest {
+ public:
+  explicit backgroundDigest(md5& digest) : digest_(digest) {}
+  ~backgroundDigest() { wait(); }
+  backgroundDigest(const backgroundDigest&) = delete;
+  backgroundDigest& operator=(const backgroundDigest&) = delete;
+
+  void start(const uint8_t* data, size_t length) {
+    try {
+      worker_ = std::thread([this, data, length] { digest_.update(data, static_cast<int32_t>(length)); });
+    } catch (const std::system_error&) {
+      digest_.update(data, static_cast<int32_t>(length));  // no thread to be had: here, then
+    }
+  }
+  void wait() {
+    if (worker_.joinable()) worker_.join();
+  }
+
+ private:
+  md5& digest_;
+  std::thread worker_;
+};
 
 }  // namespace
 
@@ -96,20 +123,27 @@ void morloEngine::scanCommonRange(uint64_t common) {
   const size_t block = static_cast<size_t>(std::min(common, blockSize_));
   uint8_t* src = sourceBlock_.take(block);
   uint8_t* mod = modifiedBlock_.take(block);
+  backgroundDigest hashing(digest_);
   uint64_t blockStart = 0, previousEnd = 0;
-  size_t length = 0, index = 0;
+  size_t length = 0, index = 0, hashed = 0;
   bool loaded = false;
   while (blockStart + index < common) {
     // Blocks overlap: one is read again from the current position once the index is at or
     // beyond the threshold, so a run that starts before it always lies inside the block.
     if (!loaded || (index >= rereadThreshold_ && blockStart + length < common)) {
-      if (loaded) digest_.update(src, static_cast<int32_t>(index));
-      blockStart += index;
-      length = static_cast<size_t>(std::min<uint64_t>(common - blockStart, block));
-      if (!source_.readAt(blockStart, src, length)) raiseEngineError(originalReadError);
-      if (!modified_.readAt(blockStart, mod, length)) raiseEngineError(modifiedReadError);
+      const uint64_t nextStart = blockStart + index;
+      const size_t nextLength = static_cast<size_t>(std::min<uint64_t>(common - nextStart, block));
+      if (!modified_.readAt(nextStart, mod, nextLength)) raiseEngineError(modifiedReadError);
+      hashing.wait();
+      if (loaded) digest_.update(src + hashed, static_cast<int32_t>(index - hashed));
+      if (!source_.readAt(nextStart, src, nextLength)) raiseEngineError(originalReadError);
+      blockStart = nextStart;
+      length = nextLength;
       index = 0;
       loaded = true;
+      // Up to the threshold the block is digested for sure; the rest once the next start is known.
+      hashed = blockStart + length == common ? length : static_cast<size_t>(rereadThreshold_);
+      hashing.start(src, hashed);
     }
     const size_t limit = blockStart + length == common ? length : static_cast<size_t>(rereadThreshold_);
     const size_t scanEnd = std::min(limit, index + progressSpan);
@@ -130,7 +164,7 @@ void morloEngine::scanCommonRange(uint64_t common) {
     index = start + run;
     stepProgress(static_cast<float>(previousEnd));
   }
-  if (loaded) digest_.update(src, static_cast<int32_t>(length));
+  hashing.wait();
 }
 
 void morloEngine::addRecord(uint64_t start, uint64_t previousEnd, uint64_t length, bool fill) {

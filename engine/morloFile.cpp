@@ -9,14 +9,16 @@
 
 namespace {
 
-// One system call moves at most this much, well inside the 32-bit count of the calls.
-constexpr size_t maxTransfer = 64u << 20;
+// One system call moves at most this much, well inside the 32-bit count of the calls. Writes
+// go in smaller pieces: under Wine a single large write to a new file is many times slower.
+constexpr size_t maxRead = 64u << 20;
+constexpr size_t maxWrite = 1u << 20;
 
-OVERLAPPED at(uint64_t position) {
-  OVERLAPPED place{};
-  place.Offset = static_cast<DWORD>(position);
-  place.OffsetHigh = static_cast<DWORD>(position >> 32);
-  return place;
+// Seeking and then reading or writing is cheaper under Wine than a call with an offset.
+bool seekTo(HANDLE file, uint64_t position) {
+  LARGE_INTEGER place;
+  place.QuadPart = static_cast<LONGLONG>(position);
+  return SetFilePointerEx(file, place, nullptr, FILE_BEGIN);
 }
 
 }  // namespace
@@ -60,14 +62,13 @@ bool morloFile::size(uint64_t& out) const {
 bool morloFile::readSomeAt(uint64_t position, void* data, size_t count, size_t& got) {
   got = 0;
   if (!handle_) return false;
+  if (!seekTo(handle_, position)) return false;
   auto* out = static_cast<uint8_t*>(data);
   while (got < count) {
-    OVERLAPPED place = at(position + got);
     DWORD done = 0;
-    const DWORD want = static_cast<DWORD>(std::min(count - got, maxTransfer));
-    if (!ReadFile(handle_, out + got, want, &done, &place))
-      return GetLastError() == ERROR_HANDLE_EOF;
-    if (done == 0) break;
+    const DWORD want = static_cast<DWORD>(std::min(count - got, maxRead));
+    if (!ReadFile(handle_, out + got, want, &done, nullptr)) return false;
+    if (done == 0) break;  // the end of the file
     got += done;
   }
   return true;
@@ -79,23 +80,19 @@ bool morloFile::readAt(uint64_t position, void* data, size_t count) {
 }
 
 bool morloFile::writeAt(uint64_t position, const void* data, size_t count) {
-  if (!handle_) return false;
+  if (!handle_ || !seekTo(handle_, position)) return false;
   const auto* in = static_cast<const uint8_t*>(data);
-  size_t written = 0;
-  while (written < count) {
-    OVERLAPPED place = at(position + written);
+  for (size_t written = 0; written < count;) {
     DWORD done = 0;
-    const DWORD want = static_cast<DWORD>(std::min(count - written, maxTransfer));
-    if (!WriteFile(handle_, in + written, want, &done, &place) || done == 0) return false;
+    const DWORD want = static_cast<DWORD>(std::min(count - written, maxWrite));
+    if (!WriteFile(handle_, in + written, want, &done, nullptr) || done == 0) return false;
     written += done;
   }
   return true;
 }
 
 bool morloFile::resize(uint64_t newSize) {
-  LARGE_INTEGER place;
-  place.QuadPart = static_cast<LONGLONG>(newSize);
-  return handle_ && SetFilePointerEx(handle_, place, nullptr, FILE_BEGIN) && SetEndOfFile(handle_);
+  return handle_ && seekTo(handle_, newSize) && SetEndOfFile(handle_);
 }
 
 bool morloFile::close() {
