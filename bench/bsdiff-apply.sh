@@ -27,8 +27,10 @@ echo "old $(stat -c %s old) bytes, new $(stat -c %s new) bytes, patch $(stat -c 
 : >idle.txt
 for ((i = 0; i < runs; i++)); do
   cp old rom.bin
+  sync  # each run starts with no dirty pages of an earlier step to write back
   measure tollen.txt "$build/wine-run" "$build/bin/tollen.exe" patch.bsd rom.bin
   cmp -s rom.bin new || { echo "tollen's result differs from the new file" >&2; exit 1; }
+  sync
   measure bspatch.txt bspatch old out patch.bsd
   cmp -s out new || { echo "bspatch's result differs from the new file" >&2; exit 1; }
   measure idle.txt "$build/wine-run" "$build/bin/tollen.exe"
