@@ -19,8 +19,9 @@ const int errorStatus = 1;
 const int headerSize = 32;
 // Both files live in memory whole; a patch may name any size, so keep allocations sane.
 const int64_t sizeLimit = int64_t{1} << 31;
-// Pieces for stdio so that no single call hands the runtime more than it can count.
-const size_t ioPiece = size_t{1} << 24;
+// Reads and writes go in pieces: no call hands the runtime more than it can count, and
+// Wine moves 1 MiB pieces much faster than a few huge ones.
+const size_t ioPiece = size_t{1} << 20;
 
 struct patchBlock {
   FILE* file;
