@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -39,14 +40,18 @@ bool readWholeFile(FILE* file, int64_t size, bytes& out) {
   return seekFile(file, 0, SEEK_SET) == 0 && (out.empty() || std::fread(out.data(), 1, out.size(), file) == out.size());
 }
 
-bool digestOfFile(FILE* file, uint8_t digest[16]) {
+// Reads the size told beforehand, not to the end: a device never ends.
+bool digestOfFile(FILE* file, int64_t size, uint8_t digest[16]) {
   md5Context context;
   md5ContextInit(&context);
   if (seekFile(file, 0, SEEK_SET) != 0) return false;
   uint8_t buffer[4096];
-  size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) md5ContextUpdate(&context, buffer, got);
-  if (std::ferror(file)) return false;
+  for (int64_t done = 0; done < size;) {
+    size_t count = size_t(std::min<int64_t>(sizeof buffer, size - done));
+    if (std::fread(buffer, 1, count, file) != count) return false;
+    md5ContextUpdate(&context, buffer, count);
+    done += int64_t(count);
+  }
   md5ContextFinal(&context, digest);
   return true;
 }
@@ -182,13 +187,29 @@ bool chooseDirection(rupRun& run, const rupCommand& command, const uint8_t diges
   return true;
 }
 
+// Reads the whole file and normalises it; the one place that holds whole images, so the
+// one place where memory can run out.
+bool readNormalised(rupRun& run, const rupCommand& command, FILE* target, int64_t size, bytes& contents,
+                    romImage& normalised) {
+  try {
+    if (!readWholeFile(target, size, contents)) {
+      reportFileError("read", run.targetPath);
+      return false;
+    }
+    normalised = rupNormaliseImage(command.type, contents);
+    return true;
+  } catch (const std::bad_alloc&) {
+    std::printf("   Error: Not enough memory for %s\n", run.targetPath.c_str());
+    return false;
+  }
+}
+
 int startNormalisedImage(rupRun& run, const rupCommand& command, FILE* target, int64_t size) {
   bytes contents;
-  bool read = readWholeFile(target, size, contents);
-  if (!read) reportFileError("read", run.targetPath);
+  romImage normalised;
+  bool read = readNormalised(run, command, target, size, contents, normalised);
   std::fclose(target);
   if (!read) return rupReported;
-  romImage normalised = rupNormaliseImage(command.type, contents);
   uint8_t digest[16];
   digestOfBytes(normalised.image, digest);
   if (!chooseDirection(run, command, digest)) return rupBadChecksum;
@@ -209,12 +230,12 @@ int startNormalisedImage(rupRun& run, const rupCommand& command, FILE* target, i
   return rupSuccess;
 }
 
-int startPlainFile(rupRun& run, const rupCommand& command, FILE* target) {
+int startPlainFile(rupRun& run, const rupCommand& command, FILE* target, int64_t size) {
   uint8_t digest[16];
   run.file = target;
   run.filePath = run.targetPath;
   run.base = 0;
-  if (!digestOfFile(target, digest)) {
+  if (!digestOfFile(target, size, digest)) {
     reportFileError("read", run.targetPath);
     return rupReported;
   }
@@ -245,7 +266,7 @@ int openFileRecord(rupRun& run, const rupCommand& command) {
     return rupReported;
   }
   if (rupTypeIsNormalised(command.type)) return startNormalisedImage(run, command, target, size);
-  return startPlainFile(run, command, target);
+  return startPlainFile(run, command, target, size);
 }
 
 int runCommand(rupRun& run, const rupCommand& command) {

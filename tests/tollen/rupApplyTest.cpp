@@ -279,6 +279,23 @@ TEST(rupApply, unwritableTargetIsLeftAlone) {
   }
 }
 
+// A device that takes no byte: the failed write is reported and never called a success.
+TEST(rupApply, failedWriteIsReported) {
+#ifdef _WIN32
+  const std::string full = "Z:\\dev\\full";
+#else
+  const std::string full = "/dev/full";
+#endif
+  rupFolder f;
+  bytes patch = rupHeader();
+  putOpenFile(patch, "", 0, {}, {1, 2, 3});
+  putXor(patch, 0, {1, 2, 3});
+  writeFileBytes(f.patch, patch);
+  auto r = f.run({f.patch, full});
+  EXPECT_EQ(r.out.rfind(rupPatching + "   Error: Can't write ", 0), 0u) << r.out;
+  EXPECT_EQ(r.out.find("successfully"), std::string::npos);
+}
+
 // Sizes in a patch are 32-bit, so a file of 4 GiB is refused before it is read. The file
 // is sparse: it takes no room on the disk.
 TEST(rupApply, filesOfFourGibibytesAreRefusedUnread) {
