@@ -42,7 +42,7 @@ void morloEngine::testChecksum(int checksumMode) {
 
 void morloEngine::copySourceToTarget(const std::string& sourcePath, const std::string& targetPath) {
   openSource(sourcePath);
-  if (!output_.open(targetPath, morloFile::access::createWrite)) raiseEngineError(copyCreateError);
+  if (!output_.open(targetPath, morloFile::access::replace)) raiseEngineError(copyCreateError);
   uint64_t written = 0;
   countedBlockPass(fileProcessingText, source_, sourceSize_, originalReadError,
                    [&](const uint8_t* data, size_t length) {
@@ -50,7 +50,7 @@ void morloEngine::copySourceToTarget(const std::string& sourcePath, const std::s
                      written += length;
                    });
   source_.close();
-  if (!output_.close()) raiseEngineError(copyWriteError);
+  if (!output_.resize(written) || !output_.close()) raiseEngineError(copyWriteError);
 }
 
 void morloEngine::applyRecords(const std::string& path) {
@@ -64,9 +64,10 @@ void morloEngine::applyRecords(const std::string& path) {
   patchReader_.seek(recordsStart);
   writeRecords(fileSize);
   if (sizeModeOfFlags(flags_) == sizeMode::longer) {
+    uint64_t tailEnd = firstSize_;
     copyTail(patch_, patchReader_.position(), secondSize_, [&](const uint8_t* data, size_t length) {
-      if (!output_.writeAt(firstSize_, data, length)) raiseEngineError(copyWriteError);
-      firstSize_ += length;
+      if (!output_.writeAt(tailEnd, data, length)) raiseEngineError(copyWriteError);
+      tailEnd += length;
     });
   }
   if (sizeModeOfFlags(flags_) == sizeMode::shorter) cutToModifiedSize(fileSize);

@@ -2,9 +2,8 @@
 // of the two files (the source's MD5 taken in the same pass), and the writer.
 #include <algorithm>
 #include <cstring>
-#include <system_error>
-#include <thread>
 
+#include "morloBackground.h"
 #include "morloEngine.h"
 #include "morloTexts.h"
 #include "textConvert.h"
@@ -41,31 +40,6 @@ size_t firstDifference(const uint8_t* a, const uint8_t* b, size_t count) {
   return count;
 }
 
-
-// Digests a stretch of the source block on a second thread while this one reads the modified
-// file and compares, so that the MD5, the slowest part, overlaps the rest.
-class backgroundDigest {
- public:
-  explicit backgroundDigest(md5& digest) : digest_(digest) {}
-  ~backgroundDigest() { wait(); }
-  backgroundDigest(const backgroundDigest&) = delete;
-  backgroundDigest& operator=(const backgroundDigest&) = delete;
-
-  void start(const uint8_t* data, size_t length) {
-    try {
-      worker_ = std::thread([this, data, length] { digest_.update(data, static_cast<int32_t>(length)); });
-    } catch (const std::system_error&) {
-      digest_.update(data, static_cast<int32_t>(length));  // no thread to be had: here, then
-    }
-  }
-  void wait() {
-    if (worker_.joinable()) worker_.join();
-  }
-
- private:
-  md5& digest_;
-  std::thread worker_;
-};
 
 }  // namespace
 
@@ -123,7 +97,7 @@ void morloEngine::scanCommonRange(uint64_t common) {
   const size_t block = static_cast<size_t>(std::min(common, blockSize_));
   uint8_t* src = sourceBlock_.take(block);
   uint8_t* mod = modifiedBlock_.take(block);
-  backgroundDigest hashing(digest_);
+  backgroundTask hashing;  // digests the source block while the modified one is read and compared
   uint64_t blockStart = 0, previousEnd = 0;
   size_t length = 0, index = 0, hashed = 0;
   bool loaded = false;
@@ -143,7 +117,7 @@ void morloEngine::scanCommonRange(uint64_t common) {
       loaded = true;
       // Up to the threshold the block is digested for sure; the rest once the next start is known.
       hashed = blockStart + length == common ? length : static_cast<size_t>(rereadThreshold_);
-      hashing.start(src, hashed);
+      hashing.start([this, src, hashed] { return digest_.update(src, static_cast<int32_t>(hashed)), true; });
     }
     const size_t limit = blockStart + length == common ? length : static_cast<size_t>(rereadThreshold_);
     const size_t scanEnd = std::min(limit, index + progressSpan);
@@ -193,7 +167,7 @@ void morloEngine::digestSourceBeyond(uint64_t common, uint64_t sourceSize) {
 void morloEngine::writePatch(std::string& patchPath) {
   sizeWidth_ = (flags_ & flagWideSizes) ? 8 : 4;
   ensurePatchExtension(patchPath);
-  if (!patch_.open(patchPath, morloFile::access::createWrite)) raiseEngineError(patchCreateError);
+  if (!patch_.open(patchPath, morloFile::access::replace)) raiseEngineError(patchCreateError);
   report_.showStep(engineProgressTexts[patchCreationText]);
 
   std::string head(morloMagic, sizeof morloMagic);
@@ -215,7 +189,7 @@ void morloEngine::writePatch(std::string& patchPath) {
   writeRecordData(out);
   progressBase_ += static_cast<float>(recordCount_);
   if (mode == sizeMode::longer) writeTail(out);
-  if (!out.flush()) raiseEngineError(patchWriteError);
+  if (!out.flush() || !patch_.resize(out.position())) raiseEngineError(patchWriteError);
   endProgress();
   modified_.close();
   if (!patch_.close()) raiseEngineError(patchWriteError);

@@ -9,7 +9,9 @@
 
 class morloFile {
  public:
-  enum class access { read, createWrite, readWrite };
+  // replace opens or creates a file without cutting it; the writer sets the final size with
+  // resize. (A file cut to nothing when opened makes the file system write it all out at close.)
+  enum class access { read, replace, readWrite };
 
   morloFile() = default;
   ~morloFile();

@@ -51,6 +51,7 @@ void checkRoundTrip(const gamePair& pair, bool withInfo, uint64_t block = testBl
   scratchDir dir;
   writeFileBytes(dir.file("original.bin"), pair.original);
   writeFileBytes(dir.file("modified.bin"), pair.modified);
+  writeFileBytes(dir.file("hack.ml"), randomBytes(600000, 8));  // an older, longer file is replaced
   morloRun run(block, threshold);
   ASSERT_EQ(run.create(dir.file("original.bin"), dir.file("modified.bin"), dir.file("hack"), withInfo).text, L"");
   ASSERT_TRUE(fs::exists(dir.file("hack.ml")));
