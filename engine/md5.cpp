@@ -48,21 +48,23 @@ void md5::transform(const uint8_t block[64]) {
   uint32_t a = state_[0], b = state_[1], c = state_[2], d = state_[3];
   // One step of a round; the four rounds differ in their function and word order only. Spelled
   // out as four loops without branches so that the compiler unrolls them completely.
-  auto step = [&](uint32_t f, int i, int g) {
-    const uint32_t rotated = rotateLeft(a + f + sines[i] + x[g], shifts[i]);
+  auto step = [&](auto roundFunction, int i, int g) {
+    a += sines[i] + x[g];  // independent of b, so it runs ahead of the round function
+    a += roundFunction();
+    const uint32_t next = b + rotateLeft(a, shifts[i]);
     a = d;
     d = c;
     c = b;
-    b += rotated;
+    b = next;
   };
 #pragma GCC unroll 16
-  for (int i = 0; i < 16; ++i) step(d ^ (b & (c ^ d)), i, i);
+  for (int i = 0; i < 16; ++i) step([&] { return d ^ (b & (c ^ d)); }, i, i);
 #pragma GCC unroll 16
-  for (int i = 16; i < 32; ++i) step(c ^ (d & (b ^ c)), i, (5 * i + 1) % 16);
+  for (int i = 16; i < 32; ++i) step([&] { return (~d & c) + (d & b); }, i, (5 * i + 1) % 16);
 #pragma GCC unroll 16
-  for (int i = 32; i < 48; ++i) step(b ^ c ^ d, i, (3 * i + 5) % 16);
+  for (int i = 32; i < 48; ++i) step([&] { return b ^ c ^ d; }, i, (3 * i + 5) % 16);
 #pragma GCC unroll 16
-  for (int i = 48; i < 64; ++i) step(c ^ (b | ~d), i, (7 * i) % 16);
+  for (int i = 48; i < 64; ++i) step([&] { return c ^ (b | ~d); }, i, (7 * i) % 16);
   state_[0] += a;
   state_[1] += b;
   state_[2] += c;
