@@ -42,6 +42,11 @@ os.truncate("shorter.bin", size - (16 << 20))
 PY
 
 . "$root/bench/timing.sh"
+# Each run starts with no dirty pages left by the one before, native and Wine alike.
+timed() {
+  sync
+  measure "$@"
+}
 ms() { cut -d' ' -f1 "$1" | median; }
 peak() { cut -d' ' -f2 "$@" | sort -n | tail -1; }
 
@@ -50,10 +55,10 @@ peak() { cut -d' ' -f2 "$@" | sort -n | tail -1; }
 : >cp.txt
 : >idle.txt
 for ((i = 0; i < runs; i++)); do
-  measure md5sum.txt md5sum original.bin
+  timed md5sum.txt md5sum original.bin
   rm -f copy.bin
-  measure cp.txt cp original.bin copy.bin
-  measure idle.txt sh -c "'$build/wine-run' '$bench' 2>/dev/null || true"
+  timed cp.txt cp original.bin copy.bin
+  timed idle.txt sh -c "'$build/wine-run' '$bench' 2>/dev/null || true"
 done
 md5Ms=$(ms md5sum.txt)
 cpMs=$(ms cp.txt)
@@ -65,11 +70,11 @@ for kind in same longer shorter; do
   : >inplace.txt
   for ((i = 0; i < runs; i++)); do
     rm -f "$kind.ml" out.bin
-    measure create.txt "$build/wine-run" "$bench" create original.bin "$kind.bin" "$kind.ml"
-    measure copy.txt "$build/wine-run" "$bench" apply "$kind.ml" original.bin out.bin
+    timed create.txt "$build/wine-run" "$bench" create original.bin "$kind.bin" "$kind.ml"
+    timed copy.txt "$build/wine-run" "$bench" apply "$kind.ml" original.bin out.bin
     cmp -s out.bin "$kind.bin" || { echo "applying $kind.ml to a copy gave another file" >&2; exit 1; }
     cp original.bin inplace.bin
-    measure inplace.txt "$build/wine-run" "$bench" apply "$kind.ml" inplace.bin
+    timed inplace.txt "$build/wine-run" "$bench" apply "$kind.ml" inplace.bin
     cmp -s inplace.bin "$kind.bin" || { echo "applying $kind.ml in place gave another file" >&2; exit 1; }
   done
   echo "$kind: patch $(stat -c %s "$kind.ml") bytes; median create $(ms create.txt) ms," \

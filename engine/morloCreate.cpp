@@ -80,7 +80,6 @@ void morloEngine::compareFiles(const std::string& sourcePath, const std::string&
   scanCommonRange(common);
   modifiedBlock_.release();
   if (mode == sizeMode::shorter) digestSourceBeyond(common, sourceSize);
-  sourceBlock_.release();
   keepComputedDigest();
   endProgress();
 

@@ -20,7 +20,8 @@ struct morloRecord {
   bool fill;
 };
 
-// A block buffer taken without zeroing it, since every use fills it by a read first.
+// A block buffer taken without zeroing it, since every use fills it by a read first. It is kept
+// from one block pass to the next until the engine's reset.
 class blockBuffer {
  public:
   uint8_t* take(size_t size);  // keeps the memory when it is large enough
