@@ -26,7 +26,6 @@ class blockBuffer {
  public:
   uint8_t* take(size_t size);  // keeps the memory when it is large enough
   void release();
-  uint8_t* data() const { return data_.get(); }
 
  private:
   std::unique_ptr<uint8_t[]> data_;
@@ -70,13 +69,7 @@ class morloEngine {
   // Back to the state after construction: files closed, buffers freed, lists emptied.
   void reset();
 
-  uint8_t flags() const { return flags_; }
-  uint64_t recordCount() const { return recordCount_; }
   const std::vector<std::string>& infoLines() const { return infoLines_; }
-  const std::vector<morloRecord>& records() const { return records_; }
-  const std::vector<uint64_t>& explicitGaps() const { return explicitGaps_; }
-  const uint8_t* storedDigest() const { return storedDigest_; }
-  const uint8_t* computedDigest() const { return computedDigest_; }
 
  private:
   // Opening, with the size checks of each role.
