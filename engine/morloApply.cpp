@@ -75,7 +75,7 @@ void morloEngine::applyRecords(const std::string& path) {
   endProgress();
   patch_.close();
   source_.close();
-  announceSuccess(patchingFinishedText);
+  report_.showStep(engineProgressTexts[patchingFinishedText]);
 }
 
 void morloEngine::readSizeFields() {

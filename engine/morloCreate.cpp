@@ -192,7 +192,7 @@ void morloEngine::writePatch(std::string& patchPath) {
   endProgress();
   modified_.close();
   if (!patch_.close()) raiseEngineError(patchWriteError);
-  announceSuccess(patchCreatedText);
+  report_.showStep(engineProgressTexts[patchCreatedText]);
 }
 
 void morloEngine::writeRecordData(morloWriter& out) {

@@ -1,7 +1,5 @@
 #include "morloEngine.h"
 
-#include <windows.h>
-
 #include <algorithm>
 #include <cmath>
 #include <system_error>
@@ -51,11 +49,6 @@ void blockBuffer::release() {
 }
 
 morloEngine::morloEngine() { reset(); }
-
-void morloEngine::attachGui(windowHandle infoEdit, progressSink& sink) {
-  infoEdit_ = infoEdit;
-  report_.setSink(sink);
-}
 
 void morloEngine::setBlockSize(uint64_t size, uint64_t threshold) {
   blockSize_ = size;
@@ -217,9 +210,4 @@ void morloEngine::copyTail(morloFile& in, uint64_t from, uint64_t length, const 
     reached += step;
     stepProgress(reached);
   });
-}
-
-void morloEngine::announceSuccess(int progressText) {
-  report_.showStep(engineProgressTexts[progressText]);
-  MessageBeep(MB_ICONASTERISK);
 }

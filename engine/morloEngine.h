@@ -36,9 +36,8 @@ class morloEngine {
  public:
   morloEngine();
 
-  // The Apply page's information box and the sink of the status display.
-  void attachGui(windowHandle infoEdit, progressSink& sink);
-  windowHandle infoEdit() const { return infoEdit_; }
+  // Where the steps and the progress go: the status display, or a test's recorder.
+  void reportTo(progressSink& sink) { report_.setSink(sink); }
   // Answers "Checksum is not correct, continue?" (checksum mode 0): true goes on. Without an
   // answer the run stops.
   void setChecksumQuestion(std::function<bool()> ask) { askContinue_ = std::move(ask); }
@@ -103,8 +102,6 @@ class morloEngine {
   void startRecordProgress(uint64_t count);
   void stepProgress(float value);
   void endProgress();
-  // The step text of a finished run and the asterisk beep.
-  void announceSuccess(int progressText);
 
   // Reads length bytes from position in blocks of at most the block size, through the source
   // block buffer; a failed read raises readError.
@@ -149,6 +146,5 @@ class morloEngine {
   float tailStep_ = 0;
   float progressBase_ = 0;
   progressReport report_{silentProgressSink()};
-  windowHandle infoEdit_ = nullptr;
   std::function<bool()> askContinue_;
 };

@@ -1,7 +1,5 @@
 // What a chosen Morlo patch tells the user: the information text of the Apply page and the
 // output name that output-folder mode builds from it.
-#include <windows.h>
-
 #include "morloEngine.h"
 #include "morloTexts.h"
 #include "textConvert.h"
@@ -20,7 +18,6 @@ void morloEngine::showPatchInfo() {
   addLine(label(infoLines_.size()), formatCreationDate(creationDate_) + " " + foreignInfoKeys[3]);
   addLine(L"MD5", digestText_);
   infoText_ = std::move(text);
-  if (infoEdit_) SendMessageW(infoEdit_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(infoText_.c_str()));
 }
 
 void morloEngine::readPatchInfo(const patchJob& job) {

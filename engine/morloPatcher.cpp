@@ -38,12 +38,13 @@ struct resetWhenDone {
 }  // namespace
 
 morloPatcher::morloPatcher() {
-  engine_.setChecksumQuestion([this] { return askToContinue(engine_.infoEdit()); });
+  engine_.setChecksumQuestion([this] { return askToContinue(infoBox_); });
 }
 
 void morloPatcher::attachGui(guiHandles& handles) {
   sink_ = windowProgressSink(handles);
-  engine_.attachGui(handles.applyInfoEdit, sink_);
+  engine_.reportTo(sink_);
+  infoBox_ = handles.applyInfoEdit;
   defaultInfoFont_ = reinterpret_cast<HFONT>(SendMessageW(handles.applyInfoEdit, WM_GETFONT, 0, 0));
 }
 
@@ -51,6 +52,7 @@ void morloPatcher::apply(patchJob& job, uint8_t mask) {
   engine_.reset();
   refuseSameFiles(job, mask);
   withoutMemoryCrash([&] { engine_.apply(job, mask); });
+  MessageBeep(MB_ICONASTERISK);
 }
 
 void morloPatcher::create(patchJob& job, patchInfoEditor& editor, settingsValues& settings,
@@ -71,6 +73,7 @@ void morloPatcher::create(patchJob& job, patchInfoEditor& editor, settingsValues
     engine_.compareFiles(job.sourcePath, job.targetPath);
     engine_.writePatch(job.patchPath);
   });
+  MessageBeep(MB_ICONASTERISK);
 }
 
 void morloPatcher::patchChosen(patchJob& job, pathFields& paths, settingsValues& settings,
@@ -81,6 +84,7 @@ void morloPatcher::patchChosen(patchJob& job, pathFields& paths, settingsValues&
     SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(defaultInfoFont_), TRUE);
   resetWhenDone reset{engine_};
   withoutMemoryCrash([&] { engine_.readPatchInfo(job); });
+  SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(engine_.infoText().c_str()));
   if (settings.patch_to_file != 3) return;
   if (outputNamesApply(settings)) {
     outputBaseName = engine_.outputNameFromInfo(settings);

@@ -34,5 +34,6 @@ class morloPatcher final : public patcher {
  private:
   morloEngine engine_;
   windowProgressSink sink_;
+  HWND infoBox_ = nullptr;  // owns the checksum question
   HFONT defaultInfoFont_ = nullptr;
 };

@@ -167,7 +167,7 @@ class exhaustedSink final : public progressSink {
 TEST(morloApply, runningOutOfMemoryIsAnError) {
   applyCase files;
   exhaustedSink exhausted;
-  files.run.patcher.engine().attachGui(nullptr, exhausted);
+  files.run.patcher.engine().reportTo(exhausted);
   const raised result = files.run.apply(files.patch, files.game);
   EXPECT_EQ(result.kind, "error");
   EXPECT_EQ(result.text, L"Unknown error");

@@ -102,7 +102,7 @@ inline std::wstring widePath(const std::string& path) {
 class morloRun {
  public:
   explicit morloRun(uint64_t block = blockSize, uint64_t threshold = rereadThreshold) {
-    patcher.engine().attachGui(nullptr, sink);
+    patcher.engine().reportTo(sink);
     patcher.engine().setBlockSize(block, threshold);
     settings.resetToDefaults();
   }
