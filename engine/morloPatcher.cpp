@@ -88,7 +88,8 @@ void morloPatcher::patchChosen(patchJob& job, pathFields& paths, settingsValues&
   if (settings.patch_to_file != 3) return;
   if (outputNamesApply(settings)) {
     outputBaseName = engine_.outputNameFromInfo(settings);
-    if (paths.filesChosenMask & sourceChosenBit) setOutputPath(paths, settings, handles, outputBaseName + sourceExtension);
+    if (paths.filesChosenMask & sourceChosenBit)
+      setOutputPath(paths, settings, handles, outputBaseName + sourceExtension);
   }
   paths.applyFinished = 0;
   setOutputButtonMode(handles.applyOutputButton, settings);
@@ -97,7 +98,8 @@ void morloPatcher::patchChosen(patchJob& job, pathFields& paths, settingsValues&
 void morloPatcher::sourceChosen(pathFields& paths, settingsValues& settings, guiHandles& handles) {
   if (!outputNamesApply(settings)) return;
   sourceExtension = L"." + extensionOfPath(paths.applySourcePath);
-  if (paths.filesChosenMask & patchChosenBit) setOutputPath(paths, settings, handles, outputBaseName + sourceExtension);
+  if (paths.filesChosenMask & patchChosenBit)
+    setOutputPath(paths, settings, handles, outputBaseName + sourceExtension);
 }
 
 void morloPatcher::finish() { engine_.reset(); }
