@@ -6,14 +6,28 @@
 #include <random>
 #include <stdexcept>
 
+#ifdef _WIN32
+#include <process.h>
+#define processId _getpid
+#else
+#include <unistd.h>
+#define processId getpid
+#endif
+
 namespace fs = std::filesystem;
 
 scratchDir::scratchDir() {
+  // Tests run as parallel processes whose clocks may read alike: a random part keeps their
+  // folders apart, and create_directory refuses a name that is already taken.
   static std::atomic<int> counter{0};
-  auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-  dir_ = fs::temp_directory_path() /
-         ("morlo-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
-  fs::create_directories(dir_);
+  static const auto processPart =
+      std::to_string(processId()) + "-" + std::to_string(std::random_device{}());
+  const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+  for (;;) {
+    dir_ = fs::temp_directory_path() / ("morlo-test-" + processPart + "-" +
+                                        std::to_string(stamp) + "-" + std::to_string(counter++));
+    if (fs::create_directory(dir_)) break;
+  }
 }
 
 scratchDir::~scratchDir() {
