@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "processRunner.h"
+#include "testFiles.h"
 #include "tollen.h"
 
 namespace {
@@ -46,4 +47,29 @@ TEST(driver, unknownExtension) {
   EXPECT_EQ(tollen({"patch.ppf2", "game.bin"}).out, expected);
   EXPECT_EQ(tollen({"-", "game.bin"}).out, expected);
   EXPECT_EQ(tollen({"noextension"}).exitCode, 0);
+}
+
+// morlo hands over UTF-8 paths; the program's manifest makes that its code page on Windows.
+TEST(driver, patchesFilesWithNonAsciiNames) {
+  auto utf8Path = [](const std::string& s) { return std::filesystem::path(std::u8string(s.begin(), s.end())); };
+  scratchDir dir;
+  std::filesystem::create_directory(utf8Path(dir.file("Spiel é ü 日本")));
+  const std::string image = dir.file("Spiel é ü 日本/Ürspiel ß.bin");
+  const std::string patch = dir.file("Spiel é ü 日本/Änderung 🎮.ppf");
+  writeFileBytes(utf8Path(image), bytes(16, 0));
+  bytes ppf;
+  putText(ppf, "PPF10");
+  ppf.push_back(0);
+  putText(ppf, std::string(50, ' '));
+  putLe(ppf, 4, 4);
+  ppf.push_back(2);
+  putText(ppf, "ok");
+  writeFileBytes(utf8Path(patch), ppf);
+
+  auto r = tollen({patch, image, "a"});
+  EXPECT_NE(r.out.find("Patching is successfully finished!"), std::string::npos) << r.out << r.err;
+  bytes expected(16, 0);
+  expected[4] = 'o';
+  expected[5] = 'k';
+  EXPECT_EQ(readFileBytes(utf8Path(image)), expected);
 }
