@@ -153,7 +153,7 @@ TEST(morloHandBuilt, headerRefusals) {
   scratchDir dir;
   const std::string huge = dir.file("huge.ml");
   writeFileBytes(huge, good);
-  fs::resize_file(fs::path(std::u8string(huge.begin(), huge.end())), maxFileSize + 1);  // sparse
+  setFileLength(fs::path(std::u8string(huge.begin(), huge.end())), maxFileSize + 1);  // sparse
   patchJob tooLarge{huge, "", ""};
   EXPECT_EQ(raisedBy([&] { run.patcher.engine().readPatchInfo(tooLarge); }).text, L"Patch file size, out of limit");
   run.patcher.finish();

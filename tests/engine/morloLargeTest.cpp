@@ -21,7 +21,7 @@ void writeAt(const fs::path& path, uint64_t offset, const bytes& data) {
 fs::path sparseFile(const scratchDir& dir, const std::string& name, uint64_t size) {
   const fs::path path = widePath(dir.file(name));
   std::ofstream(path, std::ios::binary).put('\0');
-  fs::resize_file(path, size);
+  setFileLength(path, size);
   return path;
 }
 

@@ -99,7 +99,7 @@ class xdeltaCreate : public patcherWindows {
   void setModifiedSize(uint64_t size) {
     // Only measured, never read: a sparse file costs no disk.
     std::ofstream(fsPath(modified), std::ios::binary | std::ios::app).close();
-    std::filesystem::resize_file(fsPath(modified), size);
+    setFileLength(fsPath(modified), size);
   }
   static std::filesystem::path fsPath(const std::string& utf8) {
     return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));

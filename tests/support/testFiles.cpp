@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #ifdef _WIN32
+#include <windows.h>
 #include <process.h>
 #define processId _getpid
 #else
@@ -53,6 +54,21 @@ void writeFileBytes(const fs::path& path, const bytes& data) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
   if (!out) throw std::runtime_error("cannot write " + path.string());
+}
+
+void setFileLength(const fs::path& path, uint64_t length) {
+#ifdef _WIN32
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot open " + path.string());
+  LARGE_INTEGER end;
+  end.QuadPart = static_cast<LONGLONG>(length);
+  const bool done = SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+  CloseHandle(file);
+  if (!done) throw std::runtime_error("cannot set the length of " + path.string());
+#else
+  fs::resize_file(path, length);
+#endif
 }
 
 bytes randomBytes(size_t count, uint32_t seed) {

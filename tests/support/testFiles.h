@@ -25,6 +25,9 @@ class scratchDir {
 
 bytes readFileBytes(const std::filesystem::path& path);
 void writeFileBytes(const std::filesystem::path& path, const bytes& data);
+// Sets a file's length, growing it sparsely. MinGW's resize_file first compares the growth with
+// the free disk space, which makes large sparse test files fail at random when disks are busy.
+void setFileLength(const std::filesystem::path& path, uint64_t length);
 // Deterministic pseudo-random bytes.
 bytes randomBytes(size_t count, uint32_t seed);
 

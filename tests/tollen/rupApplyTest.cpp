@@ -302,7 +302,7 @@ TEST(rupApply, filesOfFourGibibytesAreRefusedUnread) {
   rupFolder f;
   writeFileBytes(f.image, {});
   const uintmax_t size = uintmax_t(1) << 32;
-  fs::resize_file(f.image, size);
+  setFileLength(f.image, size);
   for (int type : {0, 3}) {
     writeFileBytes(f.patch, singleFilePatch(type, bytes(10, 1), bytes(10, 2)));
     auto r = f.run({f.patch, f.image});
