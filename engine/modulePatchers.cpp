@@ -31,9 +31,12 @@ std::wstring wideText(const std::string& text) { return text.empty() ? std::wstr
 
 }  // namespace
 
-void startCmdExe(const std::string& parameters) {
-  // The process code page is UTF-8, so the paths in the parameters arrive intact.
-  ShellExecuteA(nullptr, nullptr, "cmd.exe", parameters.c_str(), nullptr, SW_SHOW);
+bool startCmdExe(const std::string& parameters) {
+  // The process code page is UTF-8, so the paths in the parameters arrive intact. A module that
+  // fails is reported by cmd.exe in its own window; only cmd.exe itself failing is seen here.
+  const auto result =
+      ShellExecuteA(nullptr, nullptr, "cmd.exe", parameters.c_str(), nullptr, SW_SHOW);
+  return reinterpret_cast<INT_PTR>(result) > 32;
 }
 
 moduleStarter startModuleProcess = startCmdExe;
@@ -125,7 +128,8 @@ void patcher0::refuseUnsafeCommand() const {
 
 void patcher0::startModule() {
   setStatusText(shared_.statusBar, 1, modulePatcherTexts[0]);
-  startModuleProcess(commandLine);
+  if (!startModuleProcess(commandLine))
+    localError.raise(L"The patcher can't be started: cmd.exe did not start");
 }
 
 void patcher0::setInfoText(const std::wstring& text) {

@@ -19,9 +19,10 @@ struct patcherShared {
   HFONT defaultInfoFont = nullptr;  // the information box's font at start-up
 };
 
-// Starts cmd.exe with the parameter text and does not wait. Tests put a recorder in its place.
-using moduleStarter = void (*)(const std::string& parameters);
-void startCmdExe(const std::string& parameters);
+// Starts cmd.exe with the parameter text and does not wait; false when it could not be started.
+// Tests put a recorder in its place.
+using moduleStarter = bool (*)(const std::string& parameters);
+bool startCmdExe(const std::string& parameters);
 extern moduleStarter startModuleProcess;
 
 class patcher0 : public patcher {

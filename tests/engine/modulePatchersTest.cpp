@@ -133,6 +133,12 @@ TEST_F(modulePatchers, copyFailuresStartNothing) {
   EXPECT_EQ(startedCommands().size(), 1u);
 }
 
+TEST_F(modulePatchers, aStartThatFailsIsAnError) {
+  startModuleProcess = [](const std::string&) { return false; };
+  set.module2.kind = 4;
+  EXPECT_NE(thrownMessage<errorBase>([&] { set.module2.apply(job, 3); }).find(L"cmd.exe"), std::wstring::npos);
+}
+
 TEST_F(modulePatchers, commandsCmdWouldChangeAreRefusedBeforeTheCopy) {
   set.module2.kind = 4;
   job.targetPath = dir.file("100% copy.bin");

@@ -24,7 +24,10 @@ inline std::vector<std::string>& startedCommands() {
   static std::vector<std::string> commands;
   return commands;
 }
-inline void recordStart(const std::string& parameters) { startedCommands().push_back(parameters); }
+inline bool recordStart(const std::string& parameters) {
+  startedCommands().push_back(parameters);
+  return true;
+}
 
 // The message of the error object a call throws; an object of another class fails the test.
 template <class expected, class call>
