@@ -39,7 +39,7 @@ void setOutputButtonMode(HWND button, const settingsValues& settings) {
   EnableWindow(button, !toFolder && settings.patch_to_file != 1);
 }
 
-void clearAndDisableCheckbox(HWND checkbox, int32_t& flag) {
+void clearAndDisableCheckbox(HWND checkbox, sharedInt& flag) {
   flag = 0;
   SendMessageW(checkbox, BM_SETCHECK, BST_UNCHECKED, 0);
   EnableWindow(checkbox, FALSE);
@@ -112,10 +112,10 @@ void showInExplorer(HWND mainWindow, const std::wstring& path) {
   ShellExecuteW(mainWindow, nullptr, L"explorer.exe", parameters.c_str(), nullptr, SW_SHOW);
 }
 
-const wchar_t* droppedFileName(HDROP drop) {
-  static wchar_t name[MAX_PATH];
-  name[0] = L'\0';
-  DragQueryFileW(drop, 0, name, MAX_PATH);
+std::wstring droppedFileName(HDROP drop) {
+  wchar_t name[MAX_PATH] = {};
+  const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
+  if (length < MAX_PATH) DragQueryFileW(drop, 0, name, MAX_PATH);
   DragFinish(drop);
   return name;
 }

@@ -14,7 +14,7 @@ void showPathInEdit(HWND edit, const std::wstring& path, int reversed);
 // modified game", disabled when patching the original game.
 void setOutputButtonMode(HWND button, const settingsValues& settings);
 // flag = 0, the checkbox unchecked and disabled.
-void clearAndDisableCheckbox(HWND checkbox, int32_t& flag);
+void clearAndDisableCheckbox(HWND checkbox, sharedInt& flag);
 // The decimal number at the start of the window's text (at most 255 characters read); 0 without.
 int readIntFromControl(HWND window);
 
@@ -39,8 +39,9 @@ COLORREF pageBrushColour(COLORREF buttonFace);
 HBRUSH createPageBrush();
 // Opens Explorer on the folder of the path with the file selected.
 void showInExplorer(HWND mainWindow, const std::wstring& path);
-// The first dropped file's name, in one buffer of 260 units shared by all callers; ends the drop.
-const wchar_t* droppedFileName(HDROP drop);
+// The first dropped file's name; ends the drop. Empty when there is none or when it is too long
+// for a path of 259 characters: a cut name would be another file.
+std::wstring droppedFileName(HDROP drop);
 // The popup menu of a page (a submenu of menu 107); "Show Readme file" greyed without a readme.
 void showPagePopupMenu(HWND owner, HMENU menu, POINT at, int submenu, int readmeFound);
 // The Create page's popup menu, shown only with showFlag; "Add console name" greyed without

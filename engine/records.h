@@ -4,19 +4,37 @@
 // the very types that windows.h declares (HWND, HMENU).
 #pragma once
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <string>
 
 using windowHandle = struct HWND__*;
 using menuHandle = struct HMENU__*;
 
+// An int that one thread may change while another reads it; a copy takes its current value.
+class sharedInt {
+ public:
+  sharedInt(int32_t value = 0) : value_(value) {}
+  sharedInt(const sharedInt& other) : value_(other.value_.load()) {}
+  sharedInt& operator=(const sharedInt& other) { return *this = other.value_.load(); }
+  sharedInt& operator=(int32_t value) {
+    value_ = value;
+    return *this;
+  }
+  operator int32_t() const { return value_; }
+
+ private:
+  std::atomic<int32_t> value_;
+};
+
 // The job that the apply and create operations receive. Paths are UTF-8.
 struct patchJob {
   std::string patchPath;
   std::string sourcePath;  // the original game
   std::string targetPath;  // the output file when applying, the modified game when creating
-  int32_t checksumMode = 0;     // 0 ask, 1 refuse, 2 no test
-  int32_t restoreOriginal = 0;  // 1: undo the PPF patch
+  // The GUI thread changes these two at any time, also while a worker reads them.
+  sharedInt checksumMode = 0;     // 0 ask, 1 refuse, 2 no test
+  sharedInt restoreOriginal = 0;  // 1: undo the PPF patch
 };
 
 // Bits of the files-chosen masks, set with a bitwise or.
@@ -169,7 +187,7 @@ struct guiHandles {
   windowHandle statusBar = nullptr;
   windowHandle progressBar = nullptr;
   menuHandle popupMenu = nullptr;  // menu 107; its submenus are the pages' popup menus
-  int32_t guiEnabled = 1;          // 0 while a worker runs
+  sharedInt guiEnabled = 1;  // 0 while a worker runs; written by the worker
 };
 
 // What the create operations see of the Create page's patch-information editor: eight values in

@@ -157,10 +157,11 @@ HDROP makeDrop(const std::vector<std::wstring>& names) {
 
 }  // namespace
 
-TEST(windowHelperFiles, droppedFileNameTakesTheFirstWithinItsBuffer) {
-  EXPECT_STREQ(droppedFileName(makeDrop({L"C:\\a\\hack.ml", L"C:\\b.txt"})), L"C:\\a\\hack.ml");
-  const std::wstring tooLong = L"C:\\" + std::wstring(400, L'x');
-  EXPECT_EQ(std::wstring(droppedFileName(makeDrop({tooLong}))), tooLong.substr(0, MAX_PATH - 1));
+TEST(windowHelperFiles, droppedFileNameTakesTheFirstAndRefusesOneTooLong) {
+  EXPECT_EQ(droppedFileName(makeDrop({L"C:\\a\\hack.ml", L"C:\\b.txt"})), L"C:\\a\\hack.ml");
+  const std::wstring longest = L"C:\\" + std::wstring(MAX_PATH - 4, L'x');
+  EXPECT_EQ(droppedFileName(makeDrop({longest})), longest);
+  EXPECT_EQ(droppedFileName(makeDrop({longest + L"x"})), L"");
 }
 
 TEST(windowHelperFiles, findPatchReadmeLooksBesideThePatch) {

@@ -2,7 +2,6 @@
 // is the real tollen. "/k" keeps each console open, so the test ends the cmd.exe processes it
 // started itself once the module has done its work.
 #include <windows.h>
-#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
@@ -29,31 +28,6 @@ bool waitFor(condition done) {
   return true;
 }
 
-// Ends the processes that this test program started (cmd.exe and what runs in it), by id.
-void endChildProcesses() {
-  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return;
-  std::vector<DWORD> family = {GetCurrentProcessId()};
-  std::vector<DWORD> children;
-  for (size_t next = 0; next < family.size(); ++next) {
-    PROCESSENTRY32W entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
-      if (entry.th32ParentProcessID == family[next] && entry.th32ProcessID != family[next]) {
-        family.push_back(entry.th32ProcessID);
-        children.push_back(entry.th32ProcessID);
-      }
-  }
-  CloseHandle(snapshot);
-  for (DWORD id : children) {
-    if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)) {
-      TerminateProcess(process, 0);
-      WaitForSingleObject(process, 5000);
-      CloseHandle(process);
-    }
-  }
-}
-
 std::vector<std::string> lines(const bytes& data) {
   std::vector<std::string> out;
   std::istringstream in(std::string(data.begin(), data.end()));
@@ -72,7 +46,7 @@ class moduleStart : public patcherWindows {
     startModuleProcess = startCmdExe;
   }
   void TearDown() override {
-    endChildProcesses();
+    endDescendantProcesses();
     patcherWindows::TearDown();
   }
   void install(const std::string& program, const std::string& asModule) {

@@ -6,6 +6,7 @@
 
 #ifdef _WIN32
 #include <windows.h>
+#include <tlhelp32.h>
 #else
 #include <fcntl.h>
 #include <poll.h>
@@ -105,6 +106,30 @@ std::string builtProgramPath(const std::string& name) {
   wchar_t self[MAX_PATH * 4];
   DWORD n = GetModuleFileNameW(nullptr, self, MAX_PATH * 4);
   return (std::filesystem::path(std::wstring(self, n)).parent_path() / (name + ".exe")).string();
+}
+
+void endDescendantProcesses() {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return;
+  std::vector<DWORD> family = {GetCurrentProcessId()};
+  std::vector<DWORD> children;
+  for (size_t next = 0; next < family.size(); ++next) {
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
+      if (entry.th32ParentProcessID == family[next] && entry.th32ProcessID != family[next]) {
+        family.push_back(entry.th32ProcessID);
+        children.push_back(entry.th32ProcessID);
+      }
+  }
+  CloseHandle(snapshot);
+  for (DWORD id : children) {
+    if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)) {
+      TerminateProcess(process, 0);
+      WaitForSingleObject(process, 5000);
+      CloseHandle(process);
+    }
+  }
 }
 #else
 processResult runProcess(const std::string& program, const std::vector<std::string>& args,

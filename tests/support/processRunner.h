@@ -15,3 +15,7 @@ processResult runProcess(const std::string& program, const std::vector<std::stri
 
 // A program built beside the running test executable ("tollen" gives tollen.exe on Windows).
 std::string builtProgramPath(const std::string& name);
+
+// Ends every process that this test program started, and what those started in turn: the
+// consoles that "cmd.exe /k" keeps open.
+void endDescendantProcesses();

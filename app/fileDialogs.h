@@ -1,0 +1,52 @@
+// The open, save and folder dialogs of the pages, with their fixed filter lists.
+#pragma once
+#include <windows.h>
+#include <cderr.h>
+#include <commdlg.h>
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+// A filter list as the common dialogs take it: description and pattern of each entry, every
+// text ended by a zero and the list by a second one.
+std::wstring filterString(const std::vector<std::pair<std::wstring, std::wstring>>& entries);
+
+extern const std::wstring applyPatchFilter;
+extern const std::wstring gameFileFilter;
+extern const std::wstring createPatchFilter;
+extern const std::wstring templateFileFilter;
+
+// One record serves every open and save dialog of the program, so the filter index that one
+// dialog returns is offered by the next.
+class fileDialog {
+ public:
+  fileDialog();
+  fileDialog(const fileDialog&) = delete;
+  fileDialog& operator=(const fileDialog&) = delete;
+
+  OPENFILENAMEW record{};
+  wchar_t fileBuffer[MAX_PATH] = {};
+  std::wstring displayPath;  // the reversed form of the last chosen path
+};
+
+extern fileDialog theFileDialog;
+
+void setDialogOwner(fileDialog& dialog, HWND owner);
+
+// The dialog opens on the path in field (its folder and name proposed). Confirmed: field = the
+// choice, mask |= bit, and the edit shows it (reversed when asked). Cancelled: nothing changes.
+bool openFileDialog(fileDialog& dialog, HWND edit, std::wstring& field, uint8_t& mask, uint8_t bit,
+                    const std::wstring& filter, int reversed);
+bool saveFileDialog(fileDialog& dialog, HWND edit, std::wstring& field, uint8_t& mask, uint8_t bit,
+                    const std::wstring& filter, int reversed);
+// The same without an edit and a mask.
+bool openPlainFileDialog(fileDialog& dialog, std::wstring& path, const std::wstring& filter);
+bool savePlainFileDialog(fileDialog& dialog, std::wstring& path, const std::wstring& filter);
+
+// The name a dialog proposes for a path: none for a path that does not fit the dialog's buffer.
+std::wstring proposedDialogName(const std::wstring& path);
+
+// The folder picker, opening at path; a chosen folder replaces path.
+bool chooseFolder(HWND owner, std::wstring& path, const std::wstring& title);

@@ -1,0 +1,28 @@
+#include "pathEdits.h"
+
+pathEditRegistry thePathEdits;
+
+const pathEdit* pathEditRegistry::find(HWND edit) const {
+  const auto entry = edits_.find(edit);
+  return entry == edits_.end() ? nullptr : &entry->second;
+}
+
+void pathEditRegistry::subclass(HWND edit, WNDPROC procedure) {
+  const auto previous = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
+  if (!original_) original_ = previous;
+}
+
+LRESULT pathEditRegistry::callOriginal(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) const {
+  return CallWindowProcW(original_, edit, message, wParam, lParam);
+}
+
+dropAction applyDropAction(pathRole role, int patchToFile, bool busy) {
+  // A running worker uses the patcher and the engine that a dropped patch would take over.
+  if (busy) return dropAction::refuse;
+  if (role == pathRole::target && patchToFile == 3) return dropAction::autoOutput;
+  if (role == pathRole::target && patchToFile == 1) return dropAction::ignore;
+  return dropAction::take;
+}
+
+dropAction createDropAction(bool busy) { return busy ? dropAction::refuse : dropAction::take; }
