@@ -28,11 +28,15 @@ bool isLanguageFile(const WIN32_FIND_DATAW& entry) {
   return extensionMatches(languageExtension, name);
 }
 
-std::wstring scanQuestion(const std::wstring& error, const std::wstring& fileName) {
-  return error + L"\n" + languageFolderText + fileName + L"\n\n" + guiMessageTexts[2];
-}
-
 }  // namespace
+
+bool languageManager::askToGoOn(HWND owner, const std::wstring& error,
+                                const std::wstring& fileName) const {
+  const std::wstring question =
+      error + L"\n" + languageFolderText + fileName + L"\n\n" + guiMessageTexts[2];
+  return messageBox(owner, question.c_str(), guiMessageTexts[1].c_str(),
+                    MB_ICONQUESTION | MB_YESNO) != IDNO;
+}
 
 std::vector<std::wstring> languageManager::findLanguageFiles(const std::wstring& folder) const {
   std::vector<std::wstring> names;
@@ -67,11 +71,9 @@ void languageManager::scanLanguages(HWND owner, const std::wstring& folder,
       list.push_back({checkLanguageFile(text, version), name});
       ++languageCount;
     } catch (errorBase* error) {
-      if (interactive && messageBox(owner, scanQuestion(error->message, name).c_str(),
-                                    guiMessageTexts[1].c_str(),
-                                    MB_ICONQUESTION | MB_YESNO) == IDNO)
-        break;
+      if (interactive && !askToGoOn(owner, error->message, name)) break;
     } catch (...) {
+      // Not a language error, such as a file ending in a lone CR: the scan ends here.
       if (!interactive) continue;
       const std::wstring text = L"Unknown error\n" + name;
       messageBox(owner, text.c_str(), guiErrorTexts[0].c_str(), MB_ICONQUESTION | MB_OK);
@@ -160,9 +162,7 @@ void languageManager::applyLanguage() const {
 
 void languageManager::releaseLines() { lines.clear(); }
 
-bool isNonEnglishLanguage(const std::wstring& name) {
-  return !name.empty() && name != L"English";
-}
+bool isNonEnglishLanguage(const std::wstring& name) { return !name.empty() && name != L"English"; }
 
 int findSavedLanguage(HWND combo, const std::wstring& name) {
   const LPARAM text = reinterpret_cast<LPARAM>(name.c_str());

@@ -50,6 +50,8 @@ class languageManager {
   void releaseLines();
 
  private:
+  // The question about a bad file during a scan; whether the user goes on.
+  bool askToGoOn(HWND owner, const std::wstring& error, const std::wstring& fileName) const;
   const languageEntry& entryAt(int index) const;
 };
 

@@ -8,24 +8,12 @@
 
 namespace {
 
-enum languageError : size_t {
-  cantOpen = 0,
-  emptyFile = 1,
-  tooSmall = 2,
-  outOfLimit = 3,
-  cantRead = 4,
-  notUnicode = 5,
-  noVersion = 6,
-  otherVersion = 7,
-  tooFewLines = 8,
-};
+// Entries 0 to 5 name the markedTextFaults, in their order.
+constexpr size_t noVersion = 6;
+constexpr size_t otherVersion = 7;
+constexpr size_t tooFewLines = 8;
 
-// The entry of each markedTextFault, in its order.
-const languageError faultEntries[] = {cantOpen, emptyFile, tooSmall, outOfLimit, cantRead, notUnicode};
-
-[[noreturn]] void raiseLanguageError(languageError entry) {
-  localError.raise(languageErrorTexts[entry]);
-}
+[[noreturn]] void raiseLanguageError(size_t entry) { localError.raise(languageErrorTexts[entry]); }
 
 // Lines of the list file looked at, empty ones included.
 constexpr size_t mostListLines = 400;
@@ -42,7 +30,7 @@ std::wstring readLanguageText(const std::wstring& path, uint64_t minimumSize) {
   try {
     return readMarkedText(file, path, minimumSize);
   } catch (markedTextFault fault) {
-    raiseLanguageError(faultEntries[static_cast<size_t>(fault)]);
+    raiseLanguageError(static_cast<size_t>(fault));
   }
 }
 

@@ -27,7 +27,8 @@ constexpr size_t mostTextLines = 100;
 // Units kept of a line ended by CR unless the caller asks for more.
 constexpr size_t textLineLimit = 100;
 
-// Why reading a marked text failed; each reader names it with its own table.
+// Why reading a marked text failed; each reader names it with its own table (languageErrorTexts
+// 0 to 5 in this order).
 enum class markedTextFault { cantOpen, empty, tooSmall, outOfLimit, cantRead, notUnicode };
 
 // The text of the UTF-16LE file at path after its mark FF FE, up to its first NUL unit; an odd

@@ -58,7 +58,8 @@ TEST_F(languageFileTest, everyRefusalHasItsText) {
       {"499 bytes", bytes(499, 0x20), L"Language file size is too small"},
       {"no mark", bytes(500, 0x20), L"Language file uses non-unicode format"},
       {"big-endian mark", bigEndian, L"Language file uses non-unicode format"},
-      {"no line break", markedWide(std::wstring(300, L'v')), L"Can't get the language file version"},
+      {"no line break", markedWide(std::wstring(300, L'v')),
+       L"Can't get the language file version"},
       {"starts with CR", markedWide(L"\r\n" + padded), L"Can't get the language file version"},
       {"trailing blank", markedWide(L"v1.1 " + padded.substr(4)),
        L"The language file version is not equal program version"},
@@ -121,23 +122,4 @@ TEST(languageFileLines, aScanTakesTheTextBehindTheLastBreakAsName) {
   EXPECT_EQ(scannedDisplayName(L"v1.1\r\nName\r\n"), L"");
   EXPECT_THROW(scannedDisplayName(L"v1.1\r\nName\r"), danglingLineBreak);
   EXPECT_THROW(scannedDisplayName(L"v1.1\r"), danglingLineBreak);
-
-  languageManager manager;
-  EXPECT_EQ(manager.checkLanguageFile(L"v1.1\r\nName", languageVersionText), L"Name");
-  try {
-    manager.checkLanguageFile(L"v1.2\r\nName", languageVersionText);
-    ADD_FAILURE() << "no error";
-  } catch (errorBase* error) {
-    EXPECT_EQ(error->message, L"The language file version is not equal program version");
-  }
-}
-
-TEST_F(languageFileTest, anOddLastByteIsAUnitInsideTheBuffer) {
-  bytes file = markedWide(languageText(L"Nam"));
-  file.push_back('e');
-  ASSERT_EQ(file.size() % 2, 1u);
-  writeFileBytes(path, file);
-  EXPECT_EQ(readLanguageText(path, smallestLanguageFile), languageText(L"Name"));
-  EXPECT_EQ(loadError(), L"");
-  EXPECT_EQ(manager.lines.back(), L"Name");
 }
