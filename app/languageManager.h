@@ -40,6 +40,8 @@ class languageManager {
   // Fills the language combo with the display names, or with "English" alone; selects the first.
   // Returns whether the combo and "Set language" are enabled.
   bool fillLanguageCombo(const guiHandles& gui) const;
+  // The folder followed by the file name, and the display name, of list entry index; an index
+  // outside the languages counted throws std::out_of_range.
   std::wstring languageFilePath(const std::wstring& folder, int index) const;
   const std::wstring& displayNameAt(int index) const;
   // Reads and splits a language file into the lines; after a failure no lines are held.
