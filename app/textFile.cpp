@@ -47,10 +47,10 @@ bool readExactly(HANDLE handle, void* buffer, DWORD count) {
 
 // The text of the file after its mark, followed by at least one zero unit whatever the size, so
 // an odd last byte makes a unit of its own and the text always ends inside the buffer.
-std::vector<wchar_t> readTextUnits(HANDLE handle, uint64_t fileSize, const std::wstring& label) {
+std::vector<wchar_t> readTextUnits(HANDLE handle, uint64_t fileSize) {
   const DWORD dataBytes = static_cast<DWORD>(fileSize - 2);
   std::vector<wchar_t> units(dataBytes / 2 + 2, L'\0');
-  if (!readExactly(handle, units.data(), dataBytes)) raiseFileError(cantRead, label);
+  if (!readExactly(handle, units.data(), dataBytes)) throw markedTextFault::cantRead;
   return units;
 }
 
@@ -77,7 +77,43 @@ class createdFile {
   const std::wstring& label_;
 };
 
-void cutTextLines(std::wstring_view text, std::vector<std::wstring>& lines, size_t lineLimit) {
+const uint8_t byteOrderMark[2] = {0xFF, 0xFE};
+const std::wstring lineBreak = L"\r\n";
+
+// The entry of each markedTextFault, in its order: an empty file is one too small.
+const fileError faultEntries[] = {cantOpen, tooSmall, tooSmall, outOfLimit, cantRead, notUnicode};
+
+}  // namespace
+
+std::wstring readMarkedText(textFile& file, const std::wstring& path, uint64_t minimumSize) {
+  file.handle = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file.handle == INVALID_HANDLE_VALUE) {
+    file.handle = nullptr;
+    throw markedTextFault::cantOpen;
+  }
+  std::vector<wchar_t> units;
+  {
+    const openReadFile closer(file);
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file.handle, &size)) throw markedTextFault::cantRead;
+    // All 64 bits count: a file of 4 GiB and more must not pass as a small one.
+    file.size = static_cast<uint64_t>(size.QuadPart);
+    if (file.size == 0) throw markedTextFault::empty;
+    if (file.size < std::max(minimumSize, smallestTextFile)) throw markedTextFault::tooSmall;
+    if (file.size > largestTextFile) throw markedTextFault::outOfLimit;
+    uint8_t mark[2];
+    if (!readExactly(file.handle, mark, sizeof mark)) throw markedTextFault::cantRead;
+    if (mark[0] != byteOrderMark[0] || mark[1] != byteOrderMark[1])
+      throw markedTextFault::notUnicode;
+    units = readTextUnits(file.handle, file.size);
+  }
+  // A NUL unit in the file ends the text there.
+  return std::wstring(units.data());
+}
+
+void cutTextLines(std::wstring_view text, std::vector<std::wstring>& lines, size_t lineLimit,
+                  size_t mostLines) {
   size_t taken = 0;
   for (;;) {
     const size_t cr = text.find(L'\r');
@@ -89,41 +125,21 @@ void cutTextLines(std::wstring_view text, std::vector<std::wstring>& lines, size
       lines.emplace_back(text.substr(0, std::min(cr, lineLimit)));
       ++taken;
     }
+    // A CR at the very end has no unit behind it to drop.
     text.remove_prefix(std::min(cr + 2, text.size()));
-    if (taken == mostTextLines) return;
+    if (taken == mostLines) return;
   }
 }
 
-const uint8_t byteOrderMark[2] = {0xFF, 0xFE};
-const std::wstring lineBreak = L"\r\n";
-
-}  // namespace
-
 void readTextLines(textFile& file, std::vector<std::wstring>& lines, const std::wstring& path,
                    const std::wstring& label, size_t lineLimit) {
-  file.handle = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file.handle == INVALID_HANDLE_VALUE) {
-    file.handle = nullptr;
-    raiseFileError(cantOpen, label);
+  std::wstring text;
+  try {
+    text = readMarkedText(file, path, smallestTextFile);
+  } catch (markedTextFault fault) {
+    raiseFileError(faultEntries[static_cast<size_t>(fault)], label);
   }
-  std::vector<wchar_t> units;
-  {
-    const openReadFile closer(file);
-    LARGE_INTEGER size;
-    if (!GetFileSizeEx(file.handle, &size)) raiseFileError(cantRead, label);
-    // All 64 bits count: a file of 4 GiB and more must not pass as a small one.
-    file.size = static_cast<uint64_t>(size.QuadPart);
-    if (file.size < smallestTextFile) raiseFileError(tooSmall, label);
-    if (file.size > largestTextFile) raiseFileError(outOfLimit, label);
-    uint8_t mark[2];
-    if (!readExactly(file.handle, mark, sizeof mark)) raiseFileError(cantRead, label);
-    if (mark[0] != byteOrderMark[0] || mark[1] != byteOrderMark[1])
-      raiseFileError(notUnicode, label);
-    units = readTextUnits(file.handle, file.size, label);
-  }
-  // A NUL unit in the file ends the text there.
-  cutTextLines(std::wstring_view(units.data()), lines, lineLimit);
+  cutTextLines(text, lines, lineLimit, mostTextLines);
 }
 
 void writeTextLines(textFile&, const std::vector<std::wstring>& lines, const std::wstring& path,
