@@ -66,13 +66,12 @@ void createTabPages(HINSTANCE instance) {
   showPage(0);
 }
 
-BOOL mainWindowInit(HWND window) {
+BOOL mainWindowInit(HWND window, const std::vector<std::wstring>& arguments) {
   theGui.mainWindow = window;
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   SendMessageW(window, WM_SETICON, ICON_BIG,
                reinterpret_cast<LPARAM>(LoadIconW(instance, MAKEINTRESOURCEW(IDI_MORLO))));
   theSettings.resetToDefaults();
-  const std::vector<std::wstring> arguments = programArguments();
   settingsFile.programFolder = programFolderOfModule();
   if (arguments.size() == 2) {
     thePaths.applyPatchPath = arguments[1];
@@ -145,14 +144,15 @@ int nextTabIndex(int current, int count) { return (current + 1) % count; }
 
 int previousTabIndex(int current, int count) { return (current + count - 1) % count; }
 
-HWND createMainWindow(HINSTANCE instance) {
-  return CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, mainDialogProc, 0);
+HWND createMainWindow(HINSTANCE instance, const std::vector<std::wstring>& arguments) {
+  return CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, mainDialogProc,
+                            reinterpret_cast<LPARAM>(&arguments));
 }
 
 INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
-      return mainWindowInit(window);
+      return mainWindowInit(window, *reinterpret_cast<const std::vector<std::wstring>*>(lParam));
     case WM_NOTIFY:
       onTabNotify(*reinterpret_cast<const NMHDR*>(lParam));
       return TRUE;

@@ -4,6 +4,8 @@
 #include <windows.h>
 
 #include <array>
+#include <string>
+#include <vector>
 
 // The page windows in tab order: apply, create, settings.
 extern std::array<HWND, 3> tabPages;
@@ -11,8 +13,9 @@ extern int currentTab;
 // Whether COM was started, so that closing ends it only then.
 extern bool comStarted;
 
-// Creates the main dialog; its initialisation builds the pages.
-HWND createMainWindow(HINSTANCE instance);
+// Creates the main dialog; its initialisation builds the pages. The arguments are the program's
+// command line split into the program and a patch to preselect (programArguments).
+HWND createMainWindow(HINSTANCE instance, const std::vector<std::wstring>& arguments);
 INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The neighbouring tab, wrapping around.

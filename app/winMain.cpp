@@ -5,6 +5,7 @@
 #include <objbase.h>
 #include <shobjidl.h>
 
+#include "commandLine.h"
 #include "mainWindow.h"
 #include "resources/resourceIds.h"
 #include "statusDisplay.h"
@@ -19,7 +20,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
                      reinterpret_cast<void**>(&taskbarList));
   }
   const HACCEL accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDA_MAIN));
-  const HWND mainWindow = createMainWindow(instance);
+  const HWND mainWindow = createMainWindow(instance, programArguments());
   ShowWindow(mainWindow, SW_SHOWNORMAL);
 
   MSG message{};

@@ -4,7 +4,12 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <cstring>
 #include <string>
+#include <vector>
 
 // A hidden top-level window of 600 x 400 pixels; WM_APP messages run its onApp callback.
 class hiddenWindow {
@@ -63,4 +68,19 @@ inline std::wstring statusPartText(HWND statusBar, int part) {
 
 inline int progressPosition(HWND progressBar) {
   return static_cast<int>(SendMessageW(progressBar, PBM_GETPOS, 0, 0));
+}
+
+// A drop handle as the shell makes it for dropped files: DROPFILES and double-NUL-ended names.
+inline HDROP makeDrop(const std::vector<std::wstring>& names) {
+  std::wstring list;
+  for (const auto& name : names) list += name + L'\0';
+  list += L'\0';
+  const size_t size = sizeof(DROPFILES) + list.size() * sizeof(wchar_t);
+  HGLOBAL memory = GlobalAlloc(GHND, size);
+  auto* header = static_cast<DROPFILES*>(GlobalLock(memory));
+  header->pFiles = sizeof(DROPFILES);
+  header->fWide = TRUE;
+  std::memcpy(header + 1, list.data(), list.size() * sizeof(wchar_t));
+  GlobalUnlock(memory);
+  return static_cast<HDROP>(memory);
 }

@@ -138,25 +138,6 @@ TEST(windowHelperTexts, pageColourIsRaisedWithoutOverflow) {
   EXPECT_EQ(pageBrushColour(RGB(250, 0, 245)), RGB(255, 10, 255));
 }
 
-namespace {
-
-// A drop handle as the shell makes it for dropped files: DROPFILES and double-NUL-ended names.
-HDROP makeDrop(const std::vector<std::wstring>& names) {
-  std::wstring list;
-  for (const auto& name : names) list += name + L'\0';
-  list += L'\0';
-  const size_t size = sizeof(DROPFILES) + list.size() * sizeof(wchar_t);
-  HGLOBAL memory = GlobalAlloc(GHND, size);
-  auto* header = static_cast<DROPFILES*>(GlobalLock(memory));
-  header->pFiles = sizeof(DROPFILES);
-  header->fWide = TRUE;
-  std::memcpy(header + 1, list.data(), list.size() * sizeof(wchar_t));
-  GlobalUnlock(memory);
-  return static_cast<HDROP>(memory);
-}
-
-}  // namespace
-
 TEST(windowHelperFiles, droppedFileNameTakesTheFirstAndRefusesOneTooLong) {
   EXPECT_EQ(droppedFileName(makeDrop({L"C:\\a\\hack.ml", L"C:\\b.txt"})), L"C:\\a\\hack.ml");
   const std::wstring longest = L"C:\\" + std::wstring(MAX_PATH - 4, L'x');

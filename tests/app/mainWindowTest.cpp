@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include "guiTexts.h"
+#include "pathHelpers.h"
+#include "patcherSet.h"
+#include "realWindow.h"
+#include "resources/resourceIds.h"
+
+namespace {
+
+std::wstring wide(const std::string& path) { return std::filesystem::path(path).wstring(); }
+
+}  // namespace
+
+TEST_F(realWindow, tabsWrapAroundAndShowTheirCaptionWhileIdle) {
+  EXPECT_EQ(status(0), L"0");
+  EXPECT_EQ(status(1), L"Apply patch");
+  previousTab();
+  EXPECT_EQ(currentTab, 2);
+  EXPECT_TRUE(IsWindowVisible(tabPages[2]));
+  EXPECT_FALSE(IsWindowVisible(tabPages[0]));
+  EXPECT_EQ(status(1), L"Configuration");
+  nextTab();
+  EXPECT_EQ(currentTab, 0);
+  nextTab();
+  EXPECT_EQ(status(1), L"Create patch");
+  theGui.guiEnabled = 0;  // a worker runs
+  nextTab();
+  EXPECT_EQ(currentTab, 1);
+  EXPECT_TRUE(IsWindowVisible(tabPages[1]));
+}
+
+TEST_F(realWindow, aDroppedPatchIsShownWithItsInformationAndPatcher) {
+  const std::string original = folder.file("game.sfc");
+  const std::string modified = folder.file("hacked.sfc");
+  writeFileBytes(original, randomBytes(5000, 1));
+  bytes changed = randomBytes(5000, 1);
+  changed[100] ^= 0xFF;
+  writeFileBytes(modified, changed);
+  makeMorloPatch(original, modified, folder.file("hack.ml"));
+
+  drop(theGui.applyInfoEdit, wide(folder.file("hack.ml")));
+  EXPECT_EQ(applyPatcher, &thePatcherSet.morlo);
+  EXPECT_EQ(thePaths.filesChosenMask, patchChosenBit);
+  EXPECT_EQ(windowText(theGui.applyPatchEdit), reversePathForDisplay(wide(folder.file("hack.ml"))));
+  EXPECT_NE(windowText(theGui.applyInfoEdit).find(L"Hack: Hack\r\n"), std::wstring::npos);
+
+  writeFileBytes(folder.file("other.ppf"), bytes{'P', 'P', 'F', '1', '0', 0});
+  drop(theGui.applyPatchEdit, wide(folder.file("other.ppf")));
+  EXPECT_EQ(applyPatcher, &thePatcherSet.module2);
+}
+
+TEST_F(realWindow, aPatchThatCannotBeReadStillShowsTheNewPath) {
+  writeFileBytes(folder.file("first.ppf"), bytes{'P', 'P', 'F', '1', '0', 0});
+  drop(theGui.applyPatchEdit, wide(folder.file("first.ppf")));
+  writeFileBytes(folder.file("bad.ml"), bytes{'X', 'X'});
+  boxAnswerer answerer;
+  drop(theGui.applyInfoEdit, wide(folder.file("bad.ml")));
+  EXPECT_EQ(answerer.texts(), L"Patch file is too short");
+  EXPECT_EQ(windowText(theGui.applyPatchEdit), reversePathForDisplay(wide(folder.file("bad.ml"))));
+  EXPECT_EQ(thePaths.applyPatchPath, wide(folder.file("bad.ml")));
+}
+
+TEST_F(realWindow, dropsAreRefusedWhileAWorkerRuns) {
+  writeFileBytes(folder.file("a.ppf"), bytes{'P', 'P', 'F', '1', '0', 0});
+  workerBusy = 1;
+  for (HWND target : {theGui.applyInfoEdit, theGui.applyPatchEdit, theGui.applySourceEdit,
+                      theGui.applyTargetEdit, theGui.createPatchEdit}) {
+    drop(target, wide(folder.file("a.ppf")));
+  }
+  workerBusy = 0;
+  EXPECT_EQ(applyPatcher, &thePatcherSet.morlo);
+  EXPECT_EQ(thePaths.filesChosenMask, 0);
+  EXPECT_EQ(thePaths.createChosenMask, 0);
+  EXPECT_EQ(windowText(theGui.applyPatchEdit), L"");
+}
+
+TEST_F(realWindow, theOutputEditFollowsThePatchingMode) {
+  theSettings.patch_to_file = 3;
+  drop(theGui.applyTargetEdit, L"C:\\out.bin");
+  EXPECT_EQ(windowText(theGui.applyTargetEdit), L"The path for this file will be automatically created.");
+  theSettings.patch_to_file = 1;
+  SetWindowTextW(theGui.applyTargetEdit, L"");
+  drop(theGui.applyTargetEdit, L"C:\\out.bin");
+  EXPECT_EQ(windowText(theGui.applyTargetEdit), L"");
+  EXPECT_EQ(thePaths.filesChosenMask, 0);
+  theSettings.patch_to_file = 2;
+  theSettings.path_reverse = 0;
+  drop(theGui.applyTargetEdit, L"C:\\out.bin");
+  EXPECT_EQ(windowText(theGui.applyTargetEdit), L"C:\\out.bin");
+  EXPECT_EQ(thePaths.filesChosenMask, targetChosenBit);
+}
+
+TEST_F(realWindow, anApplyRunReportsInTheStatusBarAndEndsIdle) {
+  const std::string original = folder.file("game.sfc");
+  const std::string modified = folder.file("hacked.sfc");
+  writeFileBytes(original, randomBytes(300000, 2));
+  bytes changed = randomBytes(300000, 2);
+  changed.resize(310000, 0x5A);
+  writeFileBytes(modified, changed);
+  makeMorloPatch(original, modified, folder.file("hack.ml"));
+
+  drop(theGui.applyPatchEdit, wide(folder.file("hack.ml")));
+  drop(theGui.applySourceEdit, wide(original));
+  EXPECT_FALSE(IsWindowEnabled(theGui.applyRunButton));
+  drop(theGui.applyTargetEdit, wide(folder.file("out.sfc")));
+  ASSERT_TRUE(IsWindowEnabled(theGui.applyRunButton));
+
+  SendMessageW(tabPages[0], WM_COMMAND, IDM_RUN, 0);  // Enter
+  EXPECT_TRUE(workerBusy);
+  EXPECT_TRUE(pumpUntil([&] { return status(1) == L"Patching is successfully finished!"; }));
+  EXPECT_FALSE(IsWindowEnabled(theGui.applyRunButton));
+  EXPECT_TRUE(pumpUntil([] { return !workerBusy; }));
+  pumpUntil([] { return false; }, std::chrono::milliseconds(300));
+  EXPECT_EQ(status(0), L"0");
+  EXPECT_EQ(status(1), L"Apply patch");
+  EXPECT_EQ(progressPosition(theGui.progressBar), 0);
+  EXPECT_TRUE(IsWindowEnabled(theGui.applyRunButton));
+  EXPECT_EQ(thePaths.applyFinished, 1);
+  EXPECT_EQ(readFileBytes(folder.file("out.sfc")), changed);
+}
