@@ -12,7 +12,6 @@ namespace {
 constexpr UINT showReadmeItem = 40005;
 constexpr UINT addConsoleNameItem = 40008;
 constexpr int createSubmenu = 1;
-constexpr WPARAM editorFieldLimit = 512;
 
 void enableMenuItem(HMENU menu, UINT item, int enable) {
   EnableMenuItem(menu, item, MF_BYCOMMAND | (enable ? MF_ENABLED : MF_GRAYED));

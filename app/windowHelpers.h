@@ -32,7 +32,10 @@ void enableApplyIfReady(HWND button, uint8_t mask, int patchToFile);
 void enableCreateIfReady(HWND button, uint8_t mask);
 // EnableWindow; returns enable so that the caller keeps it as its state.
 int setWindowEnabled(HWND window, int enable);
-// At most 512 characters in each of the Create page's editor fields.
+// Characters that the user may type into each of the Create page's editor fields; the editor
+// reads them all.
+constexpr int editorFieldLimit = 512;
+// At most editorFieldLimit characters in each of the Create page's editor fields.
 void limitEditorFields(const guiHandles& gui);
 // The pages' background: the button face colour with each of red, green and blue raised by 10.
 COLORREF pageBrushColour(COLORREF buttonFace);
