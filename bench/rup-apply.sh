@@ -21,13 +21,6 @@ cd "$work"
 echo "image $(stat -c %s source.bin) bytes, patch $(stat -c %s patch.rup) bytes, file type $type"
 
 . "$root/bench/timing.sh"
-# Each run starts with no dirty pages left by the one before, native and Wine alike.
-timed() {
-  sync
-  measure "$@"
-}
-ms() { cut -d' ' -f1 "$1" | median; }
-peak() { cut -d' ' -f2 "$@" | sort -n | tail -1; }
 
 "${tollen[@]}" -h >/dev/null  # starts the Wine server outside the timing
 : >md5sum.txt
@@ -36,10 +29,7 @@ peak() { cut -d' ' -f2 "$@" | sort -n | tail -1; }
 : >apply.txt
 : >undo.txt
 for ((i = 0; i < runs; i++)); do
-  timed md5sum.txt md5sum source.bin
-  rm -f copy.bin
-  timed cp.txt cp source.bin copy.bin
-  timed idle.txt "${tollen[@]}" -h
+  referenceRun source.bin "${tollen[@]}" -h
   cp source.bin rom.bin
   timed apply.txt "${tollen[@]}" patch.rup rom.bin
   cmp -s rom.bin target.bin || { echo "applying gave another file than the target" >&2; exit 1; }
