@@ -42,23 +42,13 @@ os.truncate("shorter.bin", size - (16 << 20))
 PY
 
 . "$root/bench/timing.sh"
-# Each run starts with no dirty pages left by the one before, native and Wine alike.
-timed() {
-  sync
-  measure "$@"
-}
-ms() { cut -d' ' -f1 "$1" | median; }
-peak() { cut -d' ' -f2 "$@" | sort -n | tail -1; }
 
 "$build/wine-run" "$bench" >/dev/null 2>&1 || true  # starts the Wine server outside the timing
 : >md5sum.txt
 : >cp.txt
 : >idle.txt
 for ((i = 0; i < runs; i++)); do
-  timed md5sum.txt md5sum original.bin
-  rm -f copy.bin
-  timed cp.txt cp original.bin copy.bin
-  timed idle.txt sh -c "'$build/wine-run' '$bench' 2>/dev/null || true"
+  referenceRun original.bin sh -c "'$build/wine-run' '$bench' 2>/dev/null || true"
 done
 md5Ms=$(ms md5sum.txt)
 cpMs=$(ms cp.txt)

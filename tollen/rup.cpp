@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "fileWindow.h"
 #include "md5.h"
 #include "platform.h"
 #include "rupCommands.h"
@@ -18,7 +19,8 @@ using bytes = std::vector<uint8_t>;
 const char* const tempImagePath = "ninja.src";
 // Sizes in the patch are 32-bit, so no larger file can be a patch's source or target.
 const int64_t fileSizeLimit = int64_t(1) << 32;
-const size_t copyChunk = 65536;
+// Whole images move in pieces: Wine moves 1 MiB pieces faster than one huge one, and evenly.
+const size_t ioPiece = size_t(1) << 20;
 
 enum rupResult {
   rupSuccess = 0,
@@ -33,26 +35,24 @@ void reportFileError(const char* action, const std::string& path) {
   std::printf("   Error: Can't %s %s: %s\n", action, path.c_str(), lastSystemErrorText().c_str());
 }
 
-bool writeAll(FILE* file, const void* data, size_t count) { return count == 0 || std::fwrite(data, 1, count, file) == count; }
+bool writeAll(FILE* file, const void* data, size_t count) {
+  const uint8_t* bytes = static_cast<const uint8_t*>(data);
+  for (size_t done = 0; done < count;) {
+    size_t piece = std::min(ioPiece, count - done);
+    if (std::fwrite(bytes + done, 1, piece, file) != piece) return false;
+    done += piece;
+  }
+  return true;
+}
 
 bool readWholeFile(FILE* file, int64_t size, bytes& out) {
   out.resize(size_t(size));
-  return seekFile(file, 0, SEEK_SET) == 0 && (out.empty() || std::fread(out.data(), 1, out.size(), file) == out.size());
-}
-
-// Reads the size told beforehand, not to the end: a device never ends.
-bool digestOfFile(FILE* file, int64_t size, uint8_t digest[16]) {
-  md5Context context;
-  md5ContextInit(&context);
   if (seekFile(file, 0, SEEK_SET) != 0) return false;
-  uint8_t buffer[4096];
-  for (int64_t done = 0; done < size;) {
-    size_t count = size_t(std::min<int64_t>(sizeof buffer, size - done));
-    if (std::fread(buffer, 1, count, file) != count) return false;
-    md5ContextUpdate(&context, buffer, count);
-    done += int64_t(count);
+  for (size_t done = 0; done < out.size();) {
+    size_t piece = std::min(ioPiece, out.size() - done);
+    if (std::fread(out.data() + done, 1, piece, file) != piece) return false;
+    done += piece;
   }
-  md5ContextFinal(&context, digest);
   return true;
 }
 
@@ -80,12 +80,22 @@ struct rupRun {
   bool tempCreated = false;  // this run made "ninja.src"; nothing else is ever renamed
   bool unif = false;
   bytes unifFile;            // the UNIF file as read, to take the patched chunks
+  fileWindow window;         // over `file`
 };
 
-// Reads patch bytes elsewhere in the patch and returns to the command stream.
-bool readPatchAt(rupRun& run, int64_t offset, uint8_t* out, size_t count) {
-  bool ok = seekFile(run.patch.file, offset, SEEK_SET) == 0 && std::fread(out, 1, count, run.patch.file) == count;
-  return seekFile(run.patch.file, run.patch.position, SEEK_SET) == 0 && ok;
+// Reads the size told beforehand, not to the end: a device never ends.
+bool digestOfFile(rupRun& run, int64_t size, uint8_t digest[16]) {
+  md5Context context;
+  md5ContextInit(&context);
+  for (int64_t done = 0; done < size;) {
+    size_t count = size_t(size - done);
+    const uint8_t* bytes = run.window.bytesAt(done, count);
+    if (!bytes || !run.window.heldByFile(done, count)) return false;
+    md5ContextUpdate(&context, bytes, count);
+    done += int64_t(count);
+  }
+  md5ContextFinal(&context, digest);
+  return true;
 }
 
 int failWrite(rupRun& run) {
@@ -93,36 +103,39 @@ int failWrite(rupRun& run) {
   return rupReported;
 }
 
-int applyXor(rupRun& run, const rupCommand& command) {
-  bytes change(copyChunk), current(copyChunk);
-  for (uint32_t done = 0; done < command.size;) {
-    size_t count = std::min<size_t>(copyChunk, command.size - done);
-    int64_t at = run.base + command.offset + done;
-    if (!readPatchAt(run, command.dataOffset + done, change.data(), count)) return rupUnreadable;
-    if (seekFile(run.file, at, SEEK_SET) != 0) return failWrite(run);
-    // Bytes past the file's end combine with zeros.
-    size_t got = std::fread(current.data(), 1, count, run.file);
-    std::fill(current.begin() + std::ptrdiff_t(got), current.begin() + std::ptrdiff_t(count), uint8_t(0));
-    for (size_t i = 0; i < count; ++i) current[i] ^= change[i];
-    if (seekFile(run.file, at, SEEK_SET) != 0 || !writeAll(run.file, current.data(), count)) return failWrite(run);
-    done += uint32_t(count);
+int failWindow(rupRun& run) {
+  reportFileError(run.window.failure(), run.filePath);
+  return rupReported;
+}
+
+// Sets `count` bytes of the image from `at` to `combine(file byte, patch byte)`, for the
+// patch's bytes from `dataOffset`.
+template <typename combination>
+int changeImage(rupRun& run, int64_t at, int64_t dataOffset, uint32_t count, combination combine) {
+  for (uint32_t done = 0; done < count;) {
+    size_t piece = count - done;
+    const uint8_t* data = patchBytesAt(run.patch, dataOffset + done, piece);
+    if (!data) return rupUnreadable;
+    uint8_t* image = run.window.bytesAt(at + done, piece);
+    if (!image) return failWindow(run);
+    for (size_t i = 0; i < piece; ++i) image[i] = combine(image[i], data[i]);
+    run.window.changed(at + done, piece);
+    done += uint32_t(piece);
   }
   return rupSuccess;
+}
+
+// Bytes past the file's end combine with zeros.
+int applyXor(rupRun& run, const rupCommand& command) {
+  return changeImage(run, run.base + command.offset, command.dataOffset, command.size,
+                     [](uint8_t file, uint8_t patch) { return uint8_t(file ^ patch); });
 }
 
 int writeOverflowBlock(rupRun& run) {
   run.overflowKept = false;
   int64_t at = run.base + (run.undo ? std::min(run.sourceSize, run.targetSize) : run.sourceSize);
-  if (seekFile(run.file, at, SEEK_SET) != 0) return failWrite(run);
-  bytes block(copyChunk);
-  for (uint32_t done = 0; done < run.overflowSize;) {
-    size_t count = std::min<size_t>(copyChunk, run.overflowSize - done);
-    if (!readPatchAt(run, run.overflowOffset + done, block.data(), count)) return rupUnreadable;
-    for (size_t i = 0; i < count; ++i) block[i] = uint8_t(~block[i]);
-    if (!writeAll(run.file, block.data(), count)) return failWrite(run);
-    done += uint32_t(count);
-  }
-  return rupSuccess;
+  return changeImage(run, at, run.overflowOffset, run.overflowSize,
+                     [](uint8_t, uint8_t patch) { return uint8_t(~patch); });
 }
 
 int cutToSize(rupRun& run) {
@@ -159,6 +172,7 @@ int closeWorkingFile(rupRun& run) {
 // The closing steps: overflow block, size, UNIF chunks, then the image replaces the target.
 int closeCurrentFile(rupRun& run) {
   int result = run.overflowKept ? writeOverflowBlock(run) : rupSuccess;
+  if (result == rupSuccess && !run.window.flush()) result = failWindow(run);
   if (result == rupSuccess) result = cutToSize(run);
   if (result == rupSuccess && run.unif) result = writeBackUnif(run);
   if (result == rupSuccess) result = closeWorkingFile(run);
@@ -173,7 +187,10 @@ int closeCurrentFile(rupRun& run) {
 
 // After a failure: the current file stays as it stands and this run's image goes.
 void abandonCurrentFile(rupRun& run) {
-  if (run.file) std::fclose(run.file);
+  if (run.file) {
+    run.window.flush();  // the file keeps the records applied so far
+    std::fclose(run.file);
+  }
   run.file = nullptr;
   if (run.tempCreated) std::remove(tempImagePath);
   run.tempCreated = false;
@@ -223,6 +240,7 @@ int startNormalisedImage(rupRun& run, const rupCommand& command, FILE* target, i
     return rupReported;
   }
   run.tempCreated = true;
+  run.window.attach(run.file);
   // The header goes ahead of the image at once, so the patched file needs no rewrite.
   if ((!run.unif && !writeAll(run.file, normalised.header.data(), normalised.header.size())) ||
       !writeAll(run.file, normalised.image.data(), normalised.image.size()) || std::fflush(run.file) != 0)
@@ -233,9 +251,10 @@ int startNormalisedImage(rupRun& run, const rupCommand& command, FILE* target, i
 int startPlainFile(rupRun& run, const rupCommand& command, FILE* target, int64_t size) {
   uint8_t digest[16];
   run.file = target;
+  run.window.attach(target);
   run.filePath = run.targetPath;
   run.base = 0;
-  if (!digestOfFile(target, size, digest)) {
+  if (!digestOfFile(run, size, digest)) {
     reportFileError("read", run.targetPath);
     return rupReported;
   }
@@ -284,6 +303,7 @@ int runCommand(rupRun& run, const rupCommand& command) {
 
 int runCommandStream(rupRun& run) {
   if (!commandStreamIsSound(run.patch) || !startCommandStream(run.patch)) return rupBadPatch;
+
   std::remove(tempImagePath);  // a leftover of an interrupted run is no image of ours
   streamCheck check;
   rupCommand command;

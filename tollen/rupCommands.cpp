@@ -1,24 +1,30 @@
 #include "rupCommands.h"
 
 #include <algorithm>
-
-#include "platform.h"
+#include <cstring>
 
 namespace {
 const int64_t commandStreamStart = 2048;
 const uint64_t nameLengthLimit = 4096;
 
-bool readPatchBytes(patchReader& reader, void* out, uint64_t count) {
+bool skipPatchBytes(patchReader& reader, uint64_t count) {
   if (count > uint64_t(reader.size - reader.position)) return false;
-  if (std::fread(out, 1, count, reader.file) != count) return false;
   reader.position += int64_t(count);
   return true;
 }
 
-bool skipPatchBytes(patchReader& reader, uint64_t count) {
-  if (count > uint64_t(reader.size - reader.position)) return false;
-  reader.position += int64_t(count);
-  return seekFile(reader.file, reader.position, SEEK_SET) == 0;
+bool readPatchBytes(patchReader& reader, void* out, uint64_t count) {
+  uint8_t* to = static_cast<uint8_t*>(out);
+  int64_t from = reader.position;
+  if (!skipPatchBytes(reader, count)) return false;
+  for (size_t done = 0; done < count;) {
+    size_t piece = size_t(count) - done;
+    const uint8_t* bytes = patchBytesAt(reader, from + int64_t(done), piece);
+    if (!bytes) return false;
+    std::memcpy(to + done, bytes, piece);
+    done += piece;
+  }
+  return true;
 }
 
 // A length byte n and n value bytes, least significant first; values beyond 32 bits are refused.
@@ -97,7 +103,8 @@ bool commandIsSound(streamCheck& check, const rupCommand& command) {
 
 bool startCommandStream(patchReader& reader) {
   reader.position = commandStreamStart;
-  return reader.size >= commandStreamStart && seekFile(reader.file, commandStreamStart, SEEK_SET) == 0;
+  reader.window.attach(reader.file);
+  return reader.size >= commandStreamStart;
 }
 
 bool commandStreamIsSound(patchReader& reader) {
@@ -108,4 +115,9 @@ bool commandStreamIsSound(patchReader& reader) {
     if (!readCommand(reader, command) || !commandIsSound(check, command)) return false;
   } while (command.kind != endCommand);
   return true;
+}
+
+const uint8_t* patchBytesAt(patchReader& reader, int64_t offset, size_t& count) {
+  const uint8_t* bytes = reader.window.bytesAt(offset, count);
+  return bytes && reader.window.heldByFile(offset, count) ? bytes : nullptr;
 }

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <string>
 
+#include "fileWindow.h"
+
 enum commandKind { endCommand, openFileCommand, xorCommand, overflowCommand };
 
 struct rupCommand {
@@ -23,7 +25,8 @@ struct rupCommand {
 struct patchReader {
   FILE* file;
   int64_t size;
-  int64_t position;  // kept in step with the file's position
+  int64_t position;  // of the next command byte
+  fileWindow window;
 };
 
 // What the checks remember between commands.
@@ -42,3 +45,6 @@ bool readCommand(patchReader& reader, rupCommand& command);
 bool commandIsSound(streamCheck& check, const rupCommand& command);
 // One pass over the whole stream, to be made before any file is touched.
 bool commandStreamIsSound(patchReader& reader);
+// Points at up to `count` patch bytes from `offset`, fewer where the reader's window ends;
+// null when they cannot be read.
+const uint8_t* patchBytesAt(patchReader& reader, int64_t offset, size_t& count);

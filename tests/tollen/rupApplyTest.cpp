@@ -360,3 +360,36 @@ TEST(rupApply, multiFilePatchAddressesFilesInTheFolder) {
   EXPECT_EQ(readFileBytes(roms / "a.bin"), a2);
   EXPECT_EQ(readFileBytes(roms / "sub" / "b.bin"), wrongB);
 }
+
+// Records in any order, overlapping or crossing each other, over images far larger than what the
+// applier holds of a file at once: each record must see the bytes that the ones before it left.
+// The second case puts the image behind a 64-byte header.
+TEST(rupApply, recordsInAnyOrderOverLargeImages) {
+  const size_t sourceSize = 700000, targetSize = 850000;
+  const bytes source = randomBytes(sourceSize, 31);
+  const std::vector<std::pair<size_t, size_t>> records = {  // offset and size
+      {699000, 10}, {660000, 10}, {650000, 30}, {10, 5}, {65530, 20},
+      {10, 5}, {100000, 300000}, {200000, 100}, {sourceSize - 10, 25}};
+  bytes target = source;
+  target.resize(targetSize);
+  bytes changes;
+  uint32_t seed = 40;
+  for (auto [offset, size] : records) {
+    bytes data = randomBytes(size, seed++);
+    for (size_t i = 0; i < size; ++i) target[offset + i] ^= data[i];
+    putXor(changes, offset, data);
+  }
+  // The tail is written at the source's end at close, over what the last record put there.
+  bytes tail = randomBytes(targetSize - sourceSize, seed);
+  std::copy(tail.begin(), tail.end(), target.begin() + std::ptrdiff_t(sourceSize));
+  putOverflow(changes, 'A', tail);
+
+  bytes lynx(64, 0);
+  std::copy_n("LYNX", 4, lynx.begin());
+  for (const auto& [type, header] : {std::pair{0, bytes()}, std::pair{9, lynx}}) {
+    bytes patch = rupHeader();
+    putOpenFile(patch, "", type, source, target);
+    SCOPED_TRACE(type);
+    expectRoundTrip(concat(patch, changes), concat(header, source), concat(header, target));
+  }
+}
