@@ -17,8 +17,14 @@ bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
 }
 
 std::wstring windowText(HWND window) {
-  std::wstring text(size_t(GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(size_t(GetWindowTextW(window, text.data(), int(text.size()))));
+  // GetWindowTextW does not reach the text of another process's controls; the message does.
+  DWORD_PTR length = 0;
+  SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length);
+  std::wstring text(length + 1, L'\0');
+  DWORD_PTR copied = 0;
+  SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                      SMTO_ABORTIFHUNG, 5000, &copied);
+  text.resize(copied);
   return text;
 }
 
@@ -36,11 +42,18 @@ struct windowSearch {
   HWND found = nullptr;
 };
 
+// A window's caption, read without a message: the window's thread may be busy.
+std::wstring caption(HWND window) {
+  wchar_t text[256] = {};
+  InternalGetWindowText(window, text, 256);
+  return text;
+}
+
 BOOL CALLBACK matchTopLevel(HWND window, LPARAM context) {
   auto& search = *reinterpret_cast<windowSearch*>(context);
   DWORD owner = 0;
   GetWindowThreadProcessId(window, &owner);
-  if (owner != search.process || !IsWindowVisible(window) || windowText(window) != search.caption)
+  if (owner != search.process || !IsWindowVisible(window) || caption(window) != search.caption)
     return TRUE;
   search.found = window;
   return FALSE;
