@@ -1,8 +1,8 @@
 #include "morloPieces.h"
 
+#include <windows.h>
+
 #include <algorithm>
-#include <condition_variable>
-#include <mutex>
 #include <system_error>
 #include <thread>
 
@@ -10,10 +10,15 @@ namespace {
 
 // Buffers in the ring while a digest runs beside the reading: enough to ride out a slow read or a
 // moment in which the digest's thread is not scheduled.
-constexpr size_t ringSlots = 8;
+constexpr uint64_t ringSlots = 8;
+// A reader that found the ring full goes on once the digest has this many pieces left: each wake
+// costs the digest's thread tens of microseconds under Wine, so it wakes the reader only now and
+// then, and never lets itself run dry.
+constexpr uint64_t refillBelow = ringSlots / 2;
 
 // Digests the pieces handed to it, in order, on a thread of its own. Without a thread to be had,
-// each piece is digested at once on the caller's.
+// each piece is digested at once on the caller's. Windows' own lock and condition variables:
+// under Wine they wait and wake several times faster than the threads library's.
 class digestThread {
  public:
   explicit digestThread(md5* digest) : digest_(digest) {
@@ -25,52 +30,59 @@ class digestThread {
   }
   // A pass that ends early leaves the rest undigested.
   ~digestThread() {
-    {
-      std::lock_guard lock(mutex_);
-      stopping_ = true;
-    }
-    changed_.notify_all();
+    AcquireSRWLockExclusive(&lock_);
+    stopping_ = true;
+    ReleaseSRWLockExclusive(&lock_);
+    WakeConditionVariable(&handed_);
     if (worker_.joinable()) worker_.join();
   }
   digestThread(const digestThread&) = delete;
   digestThread& operator=(const digestThread&) = delete;
 
-  // Waits until fewer than slots of the pieces handed over are waiting or being digested.
-  void waitForRoom(size_t slots) {
-    std::unique_lock lock(mutex_);
-    changed_.wait(lock, [&] { return handed_ - digested_ < slots; });
+  // Returns once a buffer of the ring is free for the next piece.
+  void waitForRoom(uint64_t slots) {
+    AcquireSRWLockExclusive(&lock_);
+    if (handedCount_ - digestedCount_ >= slots) {
+      readerWaiting_ = true;
+      while (handedCount_ - digestedCount_ > std::min(refillBelow, slots - 1))
+        SleepConditionVariableSRW(&roomFreed_, &lock_, INFINITE, 0);
+      readerWaiting_ = false;
+    }
+    ReleaseSRWLockExclusive(&lock_);
   }
   void hand(const uint8_t* data, size_t length) {
     if (!worker_.joinable()) {
       digest_->update(data, static_cast<int32_t>(length));
       return;
     }
-    {
-      std::lock_guard lock(mutex_);
-      waiting_[handed_ % ringSlots] = {data, length};
-      ++handed_;
-    }
-    changed_.notify_all();
+    AcquireSRWLockExclusive(&lock_);
+    waiting_[handedCount_ % ringSlots] = {data, length};
+    ++handedCount_;
+    const bool wake = digestWaiting_;
+    ReleaseSRWLockExclusive(&lock_);
+    if (wake) WakeConditionVariable(&handed_);
   }
   // Waits until every piece handed over is digested.
-  void finish() {
-    std::unique_lock lock(mutex_);
-    changed_.wait(lock, [&] { return digested_ == handed_; });
-  }
+  void finish() { waitForRoom(1); }
 
  private:
   void work() {
-    std::unique_lock lock(mutex_);
+    AcquireSRWLockExclusive(&lock_);
     for (;;) {
-      changed_.wait(lock, [&] { return stopping_ || digested_ < handed_; });
-      if (stopping_) return;
-      const handedPiece next = waiting_[digested_ % ringSlots];
-      lock.unlock();
+      while (!stopping_ && digestedCount_ == handedCount_) {
+        digestWaiting_ = true;
+        SleepConditionVariableSRW(&handed_, &lock_, INFINITE, 0);
+        digestWaiting_ = false;
+      }
+      if (stopping_) break;
+      const handedPiece next = waiting_[digestedCount_ % ringSlots];
+      ReleaseSRWLockExclusive(&lock_);
       digest_->update(next.data, static_cast<int32_t>(next.length));
-      lock.lock();
-      ++digested_;
-      changed_.notify_all();
+      AcquireSRWLockExclusive(&lock_);
+      ++digestedCount_;
+      if (readerWaiting_ && handedCount_ - digestedCount_ <= refillBelow) WakeConditionVariable(&roomFreed_);
     }
+    ReleaseSRWLockExclusive(&lock_);
   }
 
   struct handedPiece {
@@ -78,11 +90,11 @@ class digestThread {
     size_t length;
   };
   md5* digest_;
-  std::mutex mutex_;
-  std::condition_variable changed_;
+  SRWLOCK lock_ = SRWLOCK_INIT;
+  CONDITION_VARIABLE handed_ = CONDITION_VARIABLE_INIT, roomFreed_ = CONDITION_VARIABLE_INIT;
   handedPiece waiting_[ringSlots] = {};
-  uint64_t handed_ = 0, digested_ = 0;
-  bool stopping_ = false;
+  uint64_t handedCount_ = 0, digestedCount_ = 0;
+  bool readerWaiting_ = false, digestWaiting_ = false, stopping_ = false;
   std::thread worker_;  // last, so that it starts after everything it uses
 };
 
@@ -111,7 +123,9 @@ void pieceRing::reserve(size_t count, size_t size) {
 bool pieceRing::pass(morloFile& file, uint64_t from, uint64_t end, md5* digest, bool runOn,
                      const pieceUse& each) {
   if (from >= end) return true;
-  const size_t slots = digest ? ringSlots : 1;
+  // Never more buffers than the pieces of the pass: a small game takes little memory.
+  const uint64_t pieces = (end - from - 1) / stride_ + 1;
+  const size_t slots = static_cast<size_t>(digest ? std::min(ringSlots, pieces) : 1);
   reserve(slots, static_cast<size_t>(std::min<uint64_t>(runOn ? length_ : stride_, end - from)));
   digestThread digesting(digest);
   uint64_t index = 0;
