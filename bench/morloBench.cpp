@@ -109,8 +109,14 @@ int timedRun(const std::vector<std::string>& args) {
   return status;
 }
 
+// The bytes of a file of this size that a piece at this position holds.
+size_t bytesInPiece(uint64_t size, uint64_t at, size_t piece) {
+  return at >= size ? 0 : static_cast<size_t>(std::min<uint64_t>(piece, size - at));
+}
+
 // The passes one after another over the same pieces, each timed on its own.
-int timedPasses(const std::string& originalPath, const std::string& modifiedPath, const std::string& copyPath) {
+int timedPasses(const std::string& originalPath, const std::string& modifiedPath,
+                const std::string& copyPath) {
   morloFile original, modified, copy;
   uint64_t originalSize = 0, modifiedSize = 0;
   if (!original.open(originalPath, morloFile::access::read) || !original.size(originalSize) ||
@@ -123,28 +129,28 @@ int timedPasses(const std::string& originalPath, const std::string& modifiedPath
   std::vector<uint8_t> a(piece), b(piece);
   md5 digest;
   double readOriginal = 0, readModified = 0, hash = 0, compare = 0, write = 0;
+  auto timed = [](double& total, auto&& work) {
+    const auto start = benchClock::now();
+    const bool done = work();
+    total += millisecondsSince(start);
+    return done;
+  };
   for (uint64_t at = 0; at < std::max(originalSize, modifiedSize); at += piece) {
-    const size_t inOriginal = static_cast<size_t>(std::min<uint64_t>(piece, originalSize - std::min(at, originalSize)));
-    const size_t inModified = static_cast<size_t>(std::min<uint64_t>(piece, modifiedSize - std::min(at, modifiedSize)));
-    auto start = benchClock::now();
-    if (inOriginal && !original.readAt(at, a.data(), inOriginal)) return 1;
-    readOriginal += millisecondsSince(start);
-    start = benchClock::now();
-    if (inModified && !modified.readAt(at, b.data(), inModified)) return 1;
-    readModified += millisecondsSince(start);
-    start = benchClock::now();
-    digest.update(a.data(), static_cast<int32_t>(inOriginal));
-    hash += millisecondsSince(start);
-    start = benchClock::now();
+    const size_t inOriginal = bytesInPiece(originalSize, at, piece);
+    const size_t inModified = bytesInPiece(modifiedSize, at, piece);
     const size_t common = std::min(inOriginal, inModified);
-    for (size_t i = 0; i < common; ++i) {  // skips each differing run as the search does
-      i += firstDifference(a.data() + i, b.data() + i, common - i);
-      while (i < common && a[i] != b[i]) ++i;
-    }
-    compare += millisecondsSince(start);
-    start = benchClock::now();
-    if (inOriginal && !copy.writeAt(at, a.data(), inOriginal)) return 1;
-    write += millisecondsSince(start);
+    const bool read = timed(readOriginal, [&] { return original.readAt(at, a.data(), inOriginal); }) &&
+                      timed(readModified, [&] { return modified.readAt(at, b.data(), inModified); });
+    if (!read) return 1;
+    timed(hash, [&] { return digest.update(a.data(), static_cast<int32_t>(inOriginal)), true; });
+    timed(compare, [&] {
+      for (size_t i = 0; i < common; ++i) {  // skips each differing run as the search does
+        i += firstDifference(a.data() + i, b.data() + i, common - i);
+        while (i < common && a[i] != b[i]) ++i;
+      }
+      return true;
+    });
+    if (!timed(write, [&] { return copy.writeAt(at, a.data(), inOriginal); })) return 1;
   }
   std::printf("passes over %llu and %llu bytes in pieces of %zu KiB, each alone:\n",
               static_cast<unsigned long long>(originalSize), static_cast<unsigned long long>(modifiedSize),
@@ -167,7 +173,8 @@ int main() {
     return 0;
   }
   if (command == "passes" && count == 4) return timedPasses(args[1], args[2], args[3]);
-  if ((command == "create" && count == 4) || (command == "apply" && count >= 3 && count <= 4)) return timedRun(args);
+  if ((command == "create" && count == 4) || (command == "apply" && (count == 3 || count == 4)))
+    return timedRun(args);
   std::fputs("usage: morlo-bench create ORIGINAL MODIFIED PATCH\n"
              "       morlo-bench apply PATCH ORIGINAL [OUTPUT]\n"
              "       morlo-bench idle\n"

@@ -29,7 +29,8 @@ void morloEngine::apply(const patchJob& job, uint8_t mask) {
 void morloEngine::sourceDigest(const std::string& sourcePath) {
   digest_.init();
   openSource(sourcePath);
-  countedPass(dataProcessingText, sourceSize_, &digest_, [&](const pieceRing::piece& piece) { copyPiece(piece); });
+  countedPass(dataProcessingText, sourceSize_, &digest_,
+              [&](const pieceRing::piece& piece) { copyPiece(piece); });
   source_.close();
   keepComputedDigest();
 }
@@ -54,7 +55,8 @@ void morloEngine::copySourceToTarget(const std::string& sourcePath, const std::s
     openSource(sourcePath);
     startCopy(targetPath);
     if (copyState_ == copyState::createFailed) raiseEngineError(copyCreateError);
-    countedPass(fileProcessingText, sourceSize_, nullptr, [&](const pieceRing::piece& piece) { copyPiece(piece); });
+    countedPass(fileProcessingText, sourceSize_, nullptr,
+                [&](const pieceRing::piece& piece) { copyPiece(piece); });
     source_.close();
   } else {
     // Written by the digest's read: the step is shown all the same.

@@ -71,14 +71,16 @@ void morloEngine::compareAndDigest(uint64_t common, uint64_t sourceSize) {
   // modified file is read alongside over the common range.
   modifiedPiece_.resize(static_cast<size_t>(std::min<uint64_t>(common, pieces_.length())));
   uint64_t next = 0, previousEnd = 0;  // where the search goes on; the end of the last record
-  const bool read = pieces_.pass(source_, 0, sourceSize, &digest_, true, [&](const pieceRing::piece& piece) {
+  auto compare = [&](const pieceRing::piece& piece) {
     if (piece.position < common) {
       const size_t inHand = static_cast<size_t>(std::min<uint64_t>(piece.read, common - piece.position));
-      if (!modified_.readAt(piece.position, modifiedPiece_.data(), inHand)) raiseEngineError(modifiedReadError);
+      if (!modified_.readAt(piece.position, modifiedPiece_.data(), inHand))
+        raiseEngineError(modifiedReadError);
       next = searchPiece(piece, modifiedPiece_.data(), common, next, previousEnd);
     }
     stepProgress(static_cast<float>(piece.position + piece.own));
-  });
+  };
+  const bool read = pieces_.pass(source_, 0, sourceSize, &digest_, true, compare);
   if (!read) raiseEngineError(originalReadError);
 }
 
@@ -98,7 +100,8 @@ uint64_t morloEngine::searchPiece(const pieceRing::piece& piece, const uint8_t* 
       continue;
     }
     // The run ends at the first equal pair, after 255 bytes or at the end of the common range.
-    const size_t available = static_cast<size_t>(std::min<uint64_t>(maxRecordLength, common - base - start));
+    const size_t available =
+        static_cast<size_t>(std::min<uint64_t>(maxRecordLength, common - base - start));
     size_t run = 1;
     while (run < available && src[start + run] != mod[start + run]) ++run;
     const bool fill = run >= minFillRun &&
