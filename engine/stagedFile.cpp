@@ -20,11 +20,12 @@ bool namesDevice(const std::wstring& path) {
   return device;
 }
 
+// A short suffix, so that a path near the length limit still has room for it.
 std::string temporaryName(const std::string& finalPath, int attempt) {
-  char part[32];
-  std::snprintf(part, sizeof part, ".%lx-%llx-%d.tmp", GetCurrentProcessId(),
-                static_cast<unsigned long long>(GetTickCount64()), attempt);
-  return finalPath + part;
+  const unsigned tag = static_cast<unsigned>(GetCurrentProcessId() * 65536u + GetTickCount() + attempt);
+  char suffix[16];
+  std::snprintf(suffix, sizeof suffix, ".%08x.tmp", tag);
+  return finalPath + suffix;
 }
 
 }  // namespace
