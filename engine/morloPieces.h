@@ -21,8 +21,7 @@ class pieceRing {
   // Pieces start stride bytes apart and are read up to length bytes long (length >= stride), so a
   // piece may run on into the next one: a run of bytes that starts in it also ends in it.
   void setPieces(size_t stride, size_t length);
-  size_t stride() const { return stride_; }
-  size_t length() const { return length_; }
+  size_t length() const { return length_; }  // the most bytes a piece holds
   // Frees the buffers.
   void release();
 
