@@ -55,17 +55,14 @@ peak() { cut -d' ' -f2 "$@" | sort -n | tail -1; }
 "$build/wine-run" "$bench" >/dev/null 2>&1 || true  # starts the Wine server outside the timing
 : >md5sum.txt
 : >cp.txt
-: >idle.txt
 for ((i = 0; i < runs; i++)); do
   timed md5sum.txt md5sum original.bin
   rm -f copy.bin
   timed cp.txt cp original.bin copy.bin
-  timed idle.txt "$build/wine-run" "$bench" idle
 done
 md5Ms=$(ms md5sum.txt)
 cpMs=$(ms cp.txt)
-idleMs=$(ms idle.txt)
-echo "runs: $runs; median md5sum $md5Ms ms, cp $cpMs ms, Wine start of morlo-bench doing no work $idleMs ms"
+echo "runs: $runs; median md5sum $md5Ms ms, cp $cpMs ms"
 sync
 "$build/wine-run" "$bench" passes original.bin same.bin passes.bin
 rm -f passes.bin
@@ -74,8 +71,11 @@ for kind in same longer shorter; do
   : >create.txt
   : >copy.txt
   : >inplace.txt
+  : >idle.txt
   for ((i = 0; i < runs; i++)); do
     rm -f "$kind.ml" out.bin
+    # Wine's start, in the same state of the machine as the runs it is taken from.
+    timed idle.txt "$build/wine-run" "$bench" idle
     timed create.txt "$build/wine-run" "$bench" create original.bin "$kind.bin" "$kind.ml"
     timed copy.txt "$build/wine-run" "$bench" apply "$kind.ml" original.bin out.bin
     cmp -s out.bin "$kind.bin" || { echo "applying $kind.ml to a copy gave another file" >&2; exit 1; }
@@ -83,8 +83,10 @@ for kind in same longer shorter; do
     timed inplace.txt "$build/wine-run" "$bench" apply "$kind.ml" inplace.bin
     cmp -s inplace.bin "$kind.bin" || { echo "applying $kind.ml in place gave another file" >&2; exit 1; }
   done
+  idleMs=$(ms idle.txt)
   echo "$kind: patch $(stat -c %s "$kind.ml") bytes; median create $(ms create.txt) ms," \
-    "apply to a copy $(ms copy.txt) ms, apply in place $(ms inplace.txt) ms"
+    "apply to a copy $(ms copy.txt) ms, apply in place $(ms inplace.txt) ms," \
+    "Wine start of morlo-bench doing no work $idleMs ms"
   awk -v c="$(ms create.txt)" -v a="$(ms copy.txt)" -v i="$(ms inplace.txt)" -v w="$idleMs" \
     -v m="$md5Ms" -v p="$cpMs" 'BEGIN {
     printf "  ratios without Wine'"'"'s start: create / md5sum %.2f, apply to a copy / (md5sum + cp) %.2f,", \
