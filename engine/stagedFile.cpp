@@ -11,6 +11,7 @@ namespace {
 // Names that another program or an earlier run may hold are skipped.
 constexpr int namesTried = 16;
 
+// A device such as NUL or a port, which takes data but has nothing to be moved over.
 bool namesDevice(const std::wstring& path) {
   HANDLE h = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                          nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
