@@ -7,7 +7,7 @@ measure() {
   shift
   local start end
   start=$(date +%s%N)
-  /usr/bin/time -f %M -o memory "$@" >/dev/null
+  /usr/bin/time -f %M -o memory "$@" >/dev/null || { echo "failed with status $?: $*" >&2; return 1; }
   end=$(date +%s%N)
   echo "$(((end - start) / 1000000)) $(cat memory)" >>"$out"
 }

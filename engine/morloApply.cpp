@@ -11,25 +11,26 @@ constexpr size_t recordWriteBuffer = 64u << 10;
 
 void morloEngine::apply(const patchJob& job, uint8_t mask) {
   readHeader(job);
+  const bool toCopy = mask == applyToCopyMask;
   if (job.checksumMode != 2) {
+    if (toCopy) startCopy(job.targetPath);  // one read of the original serves digest and copy
     sourceDigest(job.sourcePath);
     testChecksum(job.checksumMode);
   }
-  if (mask == applyToCopyMask) {
-    copySourceToTarget(job.sourcePath, job.targetPath);
-    applyRecords(job.targetPath);
-  } else {
-    applyRecords(job.sourcePath);
-  }
+  if (toCopy) copySourceToTarget(job.sourcePath, job.targetPath);
+  applyRecords(toCopy ? copy_.path() : job.sourcePath);
+  if (toCopy && !copy_.place()) raiseEngineError(copyCreateError);
+  endProgress();
+  patch_.close();
+  source_.close();
+  report_.showStep(engineProgressTexts[patchingFinishedText]);
 }
 
 void morloEngine::sourceDigest(const std::string& sourcePath) {
   digest_.init();
   openSource(sourcePath);
-  countedBlockPass(dataProcessingText, source_, sourceSize_, originalReadError,
-                   [&](const uint8_t* data, size_t length) {
-                     digest_.update(data, static_cast<int32_t>(length));
-                   });
+  countedPass(dataProcessingText, sourceSize_, &digest_,
+              [&](const pieceRing::piece& piece) { copyPiece(piece); });
   source_.close();
   keepComputedDigest();
 }
@@ -40,17 +41,32 @@ void morloEngine::testChecksum(int checksumMode) {
   if (!askContinue_ || !askContinue_()) raiseEngineWarning(patchingStoppedWarning);
 }
 
+void morloEngine::startCopy(const std::string& targetPath) {
+  copyState_ = copy_.create(targetPath, output_) ? copyState::writing : copyState::createFailed;
+}
+
+void morloEngine::copyPiece(const pieceRing::piece& piece) {
+  if (copyState_ == copyState::writing && !output_.writeAt(piece.position, piece.data, piece.own))
+    copyState_ = copyState::writeFailed;
+}
+
 void morloEngine::copySourceToTarget(const std::string& sourcePath, const std::string& targetPath) {
-  openSource(sourcePath);
-  if (!output_.open(targetPath, morloFile::access::replace)) raiseEngineError(copyCreateError);
-  uint64_t written = 0;
-  countedBlockPass(fileProcessingText, source_, sourceSize_, originalReadError,
-                   [&](const uint8_t* data, size_t length) {
-                     if (!output_.writeAt(written, data, length)) raiseEngineError(copyWriteError);
-                     written += length;
-                   });
-  source_.close();
-  if (!output_.resize(written) || !output_.close()) raiseEngineError(copyWriteError);
+  if (copyState_ == copyState::none) {
+    openSource(sourcePath);
+    startCopy(targetPath);
+    if (copyState_ == copyState::createFailed) raiseEngineError(copyCreateError);
+    countedPass(fileProcessingText, sourceSize_, nullptr,
+                [&](const pieceRing::piece& piece) { copyPiece(piece); });
+    source_.close();
+  } else {
+    // Written by the digest's read: the step is shown all the same.
+    if (copyState_ == copyState::createFailed) raiseEngineError(copyCreateError);
+    report_.showStep(engineProgressTexts[fileProcessingText]);
+    report_.startBlocks(sourceSize_);
+    while (report_.blocksLeft() > 0) report_.blockDone();
+  }
+  if (copyState_ == copyState::writeFailed || !output_.resize(sourceSize_) || !output_.close())
+    raiseEngineError(copyWriteError);
 }
 
 void morloEngine::applyRecords(const std::string& path) {
@@ -61,6 +77,11 @@ void morloEngine::applyRecords(const std::string& path) {
   checkPatchLength();
   const uint64_t recordsStart = patchReader_.position();
   checkRecords(fileSize);
+  if (sizeModeOfFlags(flags_) == sizeMode::shorter && fileSize < secondSize_) {
+    // A file that cannot be cut to the modified size gets none of the records either.
+    endProgress();
+    raiseEngineWarning(notResizedWarning);
+  }
   patchReader_.seek(recordsStart);
   writeRecords(fileSize);
   if (sizeModeOfFlags(flags_) == sizeMode::longer) {
@@ -72,10 +93,6 @@ void morloEngine::applyRecords(const std::string& path) {
   }
   if (sizeModeOfFlags(flags_) == sizeMode::shorter) cutToModifiedSize(fileSize);
   if (!output_.close()) raiseEngineError(patchWriteError);
-  endProgress();
-  patch_.close();
-  source_.close();
-  report_.showStep(engineProgressTexts[patchingFinishedText]);
 }
 
 void morloEngine::readSizeFields() {
@@ -181,10 +198,6 @@ void morloEngine::writeRecords(uint64_t fileSize) {
 
 void morloEngine::cutToModifiedSize(uint64_t fileSize) {
   const uint64_t modifiedSize = secondSize_;
-  if (fileSize < modifiedSize) {
-    endProgress();
-    raiseEngineWarning(notResizedWarning);
-  }
   if (fileSize > modifiedSize && !output_.resize(modifiedSize)) {
     output_.close();
     raiseEngineError(resizeError);

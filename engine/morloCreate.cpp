@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "morloBackground.h"
+#include "morloCompare.h"
 #include "morloEngine.h"
 #include "morloTexts.h"
 #include "textConvert.h"
@@ -15,31 +15,6 @@ constexpr size_t patchWriteBuffer = 1u << 20;
 constexpr size_t recordReadChunk = 4u << 10;
 // The search reports progress at least this often.
 constexpr size_t progressSpan = 1u << 20;
-
-uint64_t loadWord(const uint8_t* data) {
-  uint64_t word;
-  std::memcpy(&word, data, sizeof word);
-  return word;
-}
-
-// The index of the first byte where a and b differ, or count when they are equal.
-size_t firstDifference(const uint8_t* a, const uint8_t* b, size_t count) {
-  size_t i = 0;
-  for (; i + 32 <= count; i += 32) {
-    const uint64_t any = (loadWord(a + i) ^ loadWord(b + i)) | (loadWord(a + i + 8) ^ loadWord(b + i + 8)) |
-                         (loadWord(a + i + 16) ^ loadWord(b + i + 16)) |
-                         (loadWord(a + i + 24) ^ loadWord(b + i + 24));
-    if (any) break;
-  }
-  for (; i + 8 <= count; i += 8) {
-    const uint64_t diff = loadWord(a + i) ^ loadWord(b + i);
-    if (diff) return i + static_cast<size_t>(__builtin_ctzll(diff)) / 8;
-  }
-  for (; i < count; ++i)
-    if (a[i] != b[i]) return i;
-  return count;
-}
-
 
 }  // namespace
 
@@ -77,9 +52,7 @@ void morloEngine::compareFiles(const std::string& sourcePath, const std::string&
   progressDivisor_ = static_cast<float>(sourceSize) / 100.0f;
   progressBase_ = 0;
   digest_.init();
-  scanCommonRange(common);
-  modifiedBlock_.release();
-  if (mode == sizeMode::shorter) digestSourceBeyond(common, sourceSize);
+  compareAndDigest(common, sourceSize);
   keepComputedDigest();
   endProgress();
 
@@ -89,55 +62,56 @@ void morloEngine::compareFiles(const std::string& sourcePath, const std::string&
   recordCount_ = records_.size();
   if (records_.empty() && mode == sizeMode::same) raiseEngineError(noDifferencesError);
   source_.close();
+  std::vector<uint8_t>().swap(modifiedPiece_);
   if (sourceSize > largestNarrowSize || modifiedSize > largestNarrowSize) flags_ |= flagWideSizes;
 }
 
-void morloEngine::scanCommonRange(uint64_t common) {
-  const size_t block = static_cast<size_t>(std::min(common, blockSize_));
-  uint8_t* src = sourceBlock_.take(block);
-  uint8_t* mod = modifiedBlock_.take(block);
-  backgroundTask hashing;  // digests the source block while the modified one is read and compared
-  uint64_t blockStart = 0, previousEnd = 0;
-  size_t length = 0, index = 0, hashed = 0;
-  bool loaded = false;
-  while (blockStart + index < common) {
-    // Blocks overlap: one is read again from the current position once the index is at or
-    // beyond the threshold, so a run that starts before it always lies inside the block.
-    if (!loaded || (index >= rereadThreshold_ && blockStart + length < common)) {
-      const uint64_t nextStart = blockStart + index;
-      const size_t nextLength = static_cast<size_t>(std::min<uint64_t>(common - nextStart, block));
-      if (!modified_.readAt(nextStart, mod, nextLength)) raiseEngineError(modifiedReadError);
-      hashing.wait();
-      if (loaded) digest_.update(src + hashed, static_cast<int32_t>(index - hashed));
-      if (!source_.readAt(nextStart, src, nextLength)) raiseEngineError(originalReadError);
-      blockStart = nextStart;
-      length = nextLength;
-      index = 0;
-      loaded = true;
-      // Up to the threshold the block is digested for sure; the rest once the next start is known.
-      hashed = blockStart + length == common ? length : static_cast<size_t>(rereadThreshold_);
-      hashing.start([this, src, hashed] { return digest_.update(src, static_cast<int32_t>(hashed)), true; });
+void morloEngine::compareAndDigest(uint64_t common, uint64_t sourceSize) {
+  // One read of the source, in pieces that run on far enough for a run that starts in them; the
+  // modified file is read alongside over the common range.
+  modifiedPiece_.resize(static_cast<size_t>(std::min<uint64_t>(common, pieces_.length())));
+  uint64_t next = 0, previousEnd = 0;  // where the search goes on; the end of the last record
+  auto compare = [&](const pieceRing::piece& piece) {
+    if (piece.position < common) {
+      const size_t inHand = static_cast<size_t>(std::min<uint64_t>(piece.read, common - piece.position));
+      if (!modified_.readAt(piece.position, modifiedPiece_.data(), inHand))
+        raiseEngineError(modifiedReadError);
+      next = searchPiece(piece, modifiedPiece_.data(), common, next, previousEnd);
     }
-    const size_t limit = blockStart + length == common ? length : static_cast<size_t>(rereadThreshold_);
+    stepProgress(static_cast<float>(piece.position + piece.own));
+  };
+  const bool read = pieces_.pass(source_, 0, sourceSize, &digest_, true, compare);
+  if (!read) raiseEngineError(originalReadError);
+}
+
+uint64_t morloEngine::searchPiece(const pieceRing::piece& piece, const uint8_t* mod, uint64_t common,
+                                  uint64_t from, uint64_t& previousEnd) {
+  const uint8_t* src = piece.data;
+  const uint64_t base = piece.position;
+  // Runs may start up to the piece's own end and run on into the bytes read beyond it.
+  const size_t limit = static_cast<size_t>(std::min<uint64_t>(piece.own, common - base));
+  size_t index = static_cast<size_t>(from - base);
+  while (index < limit) {
     const size_t scanEnd = std::min(limit, index + progressSpan);
     const size_t start = index + firstDifference(src + index, mod + index, scanEnd - index);
     if (start == scanEnd) {
       index = scanEnd;
-      stepProgress(static_cast<float>(blockStart + index));
+      stepProgress(static_cast<float>(base + index));
       continue;
     }
     // The run ends at the first equal pair, after 255 bytes or at the end of the common range.
-    const size_t available = static_cast<size_t>(std::min<uint64_t>(maxRecordLength, common - blockStart - start));
+    const size_t available =
+        static_cast<size_t>(std::min<uint64_t>(maxRecordLength, common - base - start));
     size_t run = 1;
     while (run < available && src[start + run] != mod[start + run]) ++run;
     const bool fill = run >= minFillRun &&
                       std::all_of(mod + start + 1, mod + start + run, [&](uint8_t b) { return b == mod[start]; });
-    addRecord(blockStart + start, previousEnd, run, fill);
-    previousEnd = blockStart + start + run;
+    addRecord(base + start, previousEnd, run, fill);
+    previousEnd = base + start + run;
     index = start + run;
     stepProgress(static_cast<float>(previousEnd));
   }
-  hashing.wait();
+  return base + index;
 }
 
 void morloEngine::addRecord(uint64_t start, uint64_t previousEnd, uint64_t length, bool fill) {
@@ -151,16 +125,6 @@ void morloEngine::addRecord(uint64_t start, uint64_t previousEnd, uint64_t lengt
     code = static_cast<uint8_t>(gap);
   }
   records_.push_back({code, static_cast<uint8_t>(length), fill});
-}
-
-void morloEngine::digestSourceBeyond(uint64_t common, uint64_t sourceSize) {
-  uint64_t position = common;
-  readInBlocks(source_, common, sourceSize - common, originalReadError,
-               [&](const uint8_t* data, size_t length) {
-                 digest_.update(data, static_cast<int32_t>(length));
-                 position += length;
-                 stepProgress(static_cast<float>(position));
-               });
 }
 
 void morloEngine::writePatch(std::string& patchPath) {

@@ -2,57 +2,42 @@
 
 #include <algorithm>
 #include <cmath>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 #include "morloTexts.h"
 
 namespace {
 
-// The first touch of fresh memory costs a fault per page, which is slow in a virtual machine and
-// would be paid inside the first read; a few threads share the faults of a large new buffer.
-void touchPages(uint8_t* data, size_t size) {
-  constexpr size_t page = 4096, worthSharing = 64u << 20;
-  const unsigned helpers = std::min(4u, std::thread::hardware_concurrency());
-  if (size < worthSharing || helpers < 2) return;
-  const size_t share = size / helpers;
-  auto touch = [data](size_t from, size_t to) {
-    for (size_t i = from; i < to; i += page) data[i] = 0;
-  };
-  std::vector<std::thread> threads;
-  try {
-    for (unsigned k = 1; k < helpers; ++k)
-      threads.emplace_back(touch, k * share, k + 1 == helpers ? size : (k + 1) * share);
-  } catch (const std::system_error&) {
-    // Fewer helpers: the reads touch the rest.
+// Counts the blocks of a pass that its bytes complete as they come; the last block, which may be
+// shorter, is complete when the whole length has come.
+class blockCounter {
+ public:
+  explicit blockCounter(uint64_t length) : length_(length) {}
+  // The number of blocks that these further bytes complete.
+  uint32_t add(uint64_t bytes) {
+    done_ += bytes;
+    const uint32_t complete =
+        done_ >= length_ ? progressBlockCount(length_) : static_cast<uint32_t>(done_ / blockSize);
+    const uint32_t added = complete - counted_;
+    counted_ = complete;
+    return added;
   }
-  touch(0, share);
-  for (auto& thread : threads) thread.join();
-}
+
+ private:
+  uint64_t length_, done_ = 0;
+  uint32_t counted_ = 0;
+};
 
 }  // namespace
 
-uint8_t* blockBuffer::take(size_t size) {
-  if (size > size_ || !data_) {
-    data_.reset();  // the old block goes before the new one is taken
-    data_.reset(new uint8_t[std::max<size_t>(size, 1)]);
-    size_ = size;
-    touchPages(data_.get(), size);
-  }
-  return data_.get();
+morloEngine::morloEngine() {
+  pieces_.setPieces(defaultPieceStride, defaultPieceStride + maxRunExtent);
+  reset();
 }
-
-void blockBuffer::release() {
-  data_.reset();
-  size_ = 0;
-}
-
-morloEngine::morloEngine() { reset(); }
 
 void morloEngine::setBlockSize(uint64_t size, uint64_t threshold) {
-  blockSize_ = size;
-  rereadThreshold_ = std::clamp<uint64_t>(threshold, 1, size > maxRunExtent ? size - maxRunExtent : 1);
+  const uint64_t stride = std::clamp<uint64_t>(threshold, 1, size > maxRunExtent ? size - maxRunExtent : 1);
+  pieces_.setPieces(static_cast<size_t>(stride), static_cast<size_t>(std::max(size, stride + maxRunExtent)));
 }
 
 namespace {
@@ -148,36 +133,28 @@ void morloEngine::reset() {
   sourceSize_ = patchSize_ = 0;
   largestGap_ = 0;
   progressDivisor_ = tailStep_ = progressBase_ = 0;
-  sourceBlock_.release();
-  modifiedBlock_.release();
+  pieces_.release();
+  std::vector<uint8_t>().swap(modifiedPiece_);
   patchReader_.release();
   std::vector<std::string>().swap(infoLines_);
   std::vector<morloRecord>().swap(records_);
   std::vector<uint64_t>().swap(explicitGaps_);
   digestText_.clear();
   for (morloFile* file : {&source_, &modified_, &patch_, &output_}) file->close();
+  copy_.discard();  // a copy that was not put in place when the run ended
+  copyState_ = copyState::none;
 }
 
-void morloEngine::readInBlocks(morloFile& file, uint64_t position, uint64_t length, int readError,
-                               const blockConsumer& each) {
-  const size_t block = static_cast<size_t>(std::min(length, blockSize_));
-  uint8_t* buffer = sourceBlock_.take(block);
-  for (uint64_t done = 0; done < length;) {
-    const size_t part = static_cast<size_t>(std::min<uint64_t>(length - done, block));
-    if (!file.readAt(position + done, buffer, part)) raiseEngineError(static_cast<engineError>(readError));
-    each(buffer, part);
-    done += part;
-  }
-}
-
-void morloEngine::countedBlockPass(int stepText, morloFile& file, uint64_t length, int readError,
-                                   const blockConsumer& each) {
+void morloEngine::countedPass(int stepText, uint64_t length, md5* digest,
+                              const pieceRing::pieceUse& each) {
   report_.showStep(engineProgressTexts[stepText]);
   report_.startBlocks(length);
-  readInBlocks(file, 0, length, readError, [&](const uint8_t* data, size_t part) {
-    each(data, part);
-    report_.blockDone();
-  });
+  blockCounter blocks(length);
+  if (!pieces_.pass(source_, 0, length, digest, false, [&](const pieceRing::piece& piece) {
+        each(piece);
+        for (uint32_t n = blocks.add(piece.own); n > 0; --n) report_.blockDone();
+      }))
+    raiseEngineError(originalReadError);
 }
 
 void morloEngine::startRecordProgress(uint64_t count) {
@@ -200,14 +177,15 @@ void morloEngine::stepProgress(float value) {
 
 void morloEngine::endProgress() { report_.endStage(); }
 
-void morloEngine::copyTail(morloFile& in, uint64_t from, uint64_t length, const blockConsumer& write) {
+void morloEngine::copyTail(morloFile& in, uint64_t from, uint64_t length, const pieceWrite& write) {
   stepProgress(progressBase_);
-  const float blocks = std::ceil(static_cast<float>(length) / static_cast<float>(blockSize_));
-  const float step = length <= blockSize_ ? tailStep_ : tailStep_ / blocks;
+  const float blocks = std::ceil(static_cast<float>(length) / static_cast<float>(blockSize));
+  const float step = length <= blockSize ? tailStep_ : tailStep_ / blocks;
   float reached = progressBase_;
-  readInBlocks(in, from, length, originalReadError, [&](const uint8_t* data, size_t part) {
-    write(data, part);
-    reached += step;
-    stepProgress(reached);
-  });
+  blockCounter counted(length);
+  if (!pieces_.pass(in, from, from + length, nullptr, false, [&](const pieceRing::piece& piece) {
+        write(piece.data, piece.own);
+        for (uint32_t n = counted.add(piece.own); n > 0; --n) stepProgress(reached += step);
+      }))
+    raiseEngineError(originalReadError);
 }

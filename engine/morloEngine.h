@@ -3,33 +3,22 @@
 #pragma once
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "md5.h"
 #include "morloFile.h"
 #include "morloFormat.h"
+#include "morloPieces.h"
 #include "progressReport.h"
 #include "records.h"
+#include "stagedFile.h"
 
 // One change record as the difference search finds it; its bytes stay in the modified file.
 struct morloRecord {
   uint8_t gapCode;
   uint8_t length;
   bool fill;
-};
-
-// A block buffer taken without zeroing it, since every use fills it by a read first. It is kept
-// from one block pass to the next until the engine's reset.
-class blockBuffer {
- public:
-  uint8_t* take(size_t size);  // keeps the memory when it is large enough
-  void release();
-
- private:
-  std::unique_ptr<uint8_t[]> data_;
-  size_t size_ = 0;
 };
 
 class morloEngine {
@@ -41,8 +30,9 @@ class morloEngine {
   // Answers "Checksum is not correct, continue?" (checksum mode 0): true goes on. Without an
   // answer the run stops.
   void setChecksumQuestion(std::function<bool()> ask) { askContinue_ = std::move(ask); }
-  // Blocks smaller than the defaults, so that tests cross block boundaries with small files;
-  // the threshold may be at most size - 254.
+  // The files are read in pieces that start threshold bytes apart and run on to size bytes, so
+  // that a run of differing bytes that starts in a piece also ends in it (the threshold is at most
+  // size - 254). Tests set small pieces to cross many piece ends with small files.
   void setBlockSize(uint64_t size, uint64_t threshold);
 
   // Information display.
@@ -83,6 +73,10 @@ class morloEngine {
   // Application steps.
   void sourceDigest(const std::string& sourcePath);
   void testChecksum(int checksumMode);
+  // The copy of mask 7 goes to a staged file beside the target. When the digest is taken, the same
+  // read of the original writes the copy; its failures are raised only when the copy's turn comes.
+  void startCopy(const std::string& targetPath);
+  void copyPiece(const pieceRing::piece& piece);
   void copySourceToTarget(const std::string& sourcePath, const std::string& targetPath);
   void applyRecords(const std::string& path);
   void readSizeFields();
@@ -92,9 +86,10 @@ class morloEngine {
   void cutToModifiedSize(uint64_t fileSize);
 
   // Creation steps.
-  void scanCommonRange(uint64_t commonLength);
+  void compareAndDigest(uint64_t commonLength, uint64_t sourceSize);
+  uint64_t searchPiece(const pieceRing::piece& source, const uint8_t* modified, uint64_t commonLength,
+                       uint64_t from, uint64_t& previousEnd);
   void addRecord(uint64_t start, uint64_t previousEnd, uint64_t length, bool fill);
-  void digestSourceBeyond(uint64_t commonLength, uint64_t sourceSize);
   void writeRecordData(morloWriter& patch);
   void writeTail(morloWriter& patch);
 
@@ -103,16 +98,12 @@ class morloEngine {
   void stepProgress(float value);
   void endProgress();
 
-  // Reads length bytes from position in blocks of at most the block size, through the source
-  // block buffer; a failed read raises readError.
-  using blockConsumer = std::function<void(const uint8_t* data, size_t length)>;
-  void readInBlocks(morloFile& file, uint64_t position, uint64_t length, int readError,
-                    const blockConsumer& each);
-  // The same with the block countdown in status part 0.
-  void countedBlockPass(int stepText, morloFile& file, uint64_t length, int readError,
-                        const blockConsumer& each);
-  // Copies a tail in blocks, stepping the progress from the base by the tail step.
-  void copyTail(morloFile& in, uint64_t from, uint64_t length, const blockConsumer& write);
+  // A pass over the first length bytes of the source with the block countdown in status part 0;
+  // a failed read raises "Can't read data from original file".
+  void countedPass(int stepText, uint64_t length, md5* digest, const pieceRing::pieceUse& each);
+  // Copies a tail in pieces, stepping the progress from the base by the tail step for each block.
+  using pieceWrite = std::function<void(const uint8_t* data, size_t length)>;
+  void copyTail(morloFile& in, uint64_t from, uint64_t length, const pieceWrite& write);
 
   uint8_t version_ = formatVersion;
   uint8_t flags_ = 0;
@@ -124,17 +115,19 @@ class morloEngine {
   uint32_t creationDate_ = 0;
   uint64_t sourceSize_ = 0;
   uint64_t patchSize_ = 0;
-  uint64_t blockSize_ = ::blockSize;
-  uint64_t rereadThreshold_ = ::rereadThreshold;
 
   std::vector<std::string> infoLines_;  // without their byte 0
   std::vector<morloRecord> records_;
   std::vector<uint64_t> explicitGaps_;
   uint64_t largestGap_ = 0;
 
+  // Before the files: a staged copy is removed after its file is closed.
+  stagedFile copy_;
+  enum class copyState { none, writing, createFailed, writeFailed } copyState_ = copyState::none;
   morloFile source_, modified_, patch_, output_;
   morloReader patchReader_{1u << 20};
-  blockBuffer sourceBlock_, modifiedBlock_;
+  pieceRing pieces_;
+  std::vector<uint8_t> modifiedPiece_;
 
   md5 digest_;
   uint8_t computedDigest_[16] = {};

@@ -39,6 +39,10 @@ bool morloFile::open(const std::string& utf8Path, access how) {
       rights = GENERIC_WRITE;
       disposition = OPEN_ALWAYS;
       break;
+    case access::createNew:
+      rights = GENERIC_WRITE;
+      disposition = CREATE_NEW;
+      break;
     case access::readWrite:
       rights |= GENERIC_WRITE;
       break;

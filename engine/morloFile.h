@@ -11,7 +11,8 @@ class morloFile {
  public:
   // replace opens or creates a file without cutting it; the writer sets the final size with
   // resize. (A file cut to nothing when opened makes the file system write it all out at close.)
-  enum class access { read, replace, readWrite };
+  // createNew makes a file that must not exist yet.
+  enum class access { read, replace, createNew, readWrite };
 
   morloFile() = default;
   ~morloFile();

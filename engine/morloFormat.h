@@ -15,11 +15,10 @@ constexpr uint8_t highestRefusedVersion = 3;
 constexpr uint64_t minPatchSize = 35;
 constexpr int infoLinesWithInfo = 7;
 constexpr int defaultInfoLineCount = 3;
-constexpr uint64_t blockSize = 262144000;
-// A run adds at most 254 bytes after its first, so one that starts before this index of a block
-// still ends inside it.
+constexpr uint64_t blockSize = 262144000;  // the unit of the block countdown
+// A run adds at most 254 bytes after its first, so one that starts at least this far before the
+// end of the bytes in hand still ends inside them.
 constexpr uint64_t maxRunExtent = 254;
-constexpr uint64_t rereadThreshold = blockSize - maxRunExtent;
 constexpr uint64_t maxFileSize = 5368709120;  // 5 GiB, for every file the engine touches
 constexpr uint64_t largestNarrowSize = 0xFFFFFFFF;
 

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <set>
 
 #include "morloTestHelpers.h"
 
@@ -102,9 +103,79 @@ TEST(morloApply, lastStepsOfEachSizeMode) {
   const raised notResized = run.apply(patch, game);
   EXPECT_EQ(notResized.text, L"Modified file is not resized");
   EXPECT_EQ(notResized.kind, "warning");
-  bytes recordWritten(200, 0);
-  recordWritten[0] = 0x42;
-  EXPECT_EQ(readFileBytes(game), recordWritten);  // the records are in place all the same
+  EXPECT_EQ(readFileBytes(game), bytes(200, 0));  // refused before the first record is written
+}
+
+namespace {
+
+std::set<fs::path> namesIn(const scratchDir& dir) {
+  std::set<fs::path> names;
+  for (const auto& entry : fs::directory_iterator(dir.path())) names.insert(entry.path().filename());
+  return names;
+}
+
+}  // namespace
+
+TEST(morloApply, copyIsPutInPlaceOnlyWhenTheRunSucceeds) {
+  const bytes original = randomBytes(500, 35);
+  bytes patched = original;
+  patched[20] = 0xAB, patched[21] = 0xCD;
+  // One record at 20, in a patch made for this original or for another one.
+  auto oneRecord = [](const bytes& madeFor) {
+    bytes patch = patchHead(0x00, 1, madeFor);
+    add(patch, {20, 2, 0xAB, 0xCD});
+    return patch;
+  };
+  const bytes good = oneRecord(original), forAnother = oneRecord(randomBytes(500, 36));
+  bytes beyondFile = good;
+  beyondFile[4] = 2;                  // two records
+  add(beyondFile, {254, 0, 255, 0});  // the second a fill from 276 to 531
+  bytes notResized = patchHead(0x20, 1, original);
+  putLe(notResized, 600, 4);
+  add(notResized, {20, 2, 0xAB, 0xCD});
+  struct runCase {
+    const char* name;
+    bytes patch;
+    int checksumMode;
+    std::wstring result;
+  };
+  const runCase cases[] = {
+      {"succeeds", good, 1, L""},
+      {"succeeds without the digest", good, 2, L""},
+      {"record beyond the file", beyondFile, 1, L"The patch data out of file"},
+      {"record cut short", bytes(good.begin(), good.end() - 1), 2, L"Can't read data from patch file"},
+      {"another original", forAnother, 1, L"Checksum is not correct"},
+      {"another original, stopped at the question", forAnother, 0, L"Patching is stopped"},
+      {"modified size beyond the game", notResized, 1, L"Modified file is not resized"},
+  };
+  for (const runCase& c : cases) {
+    for (const bool outputExists : {false, true}) {
+      SCOPED_TRACE(std::string(c.name) + (outputExists ? ", over an existing output" : ""));
+      scratchDir dir;
+      const std::string patch = dir.file("p.ml"), game = dir.file("game.bin"), out = dir.file("out.bin");
+      writeFileBytes(patch, c.patch);
+      writeFileBytes(game, original);
+      const bytes before = randomBytes(700, 37);
+      if (outputExists) writeFileBytes(out, before);
+      std::set<fs::path> names = namesIn(dir);
+      // Small pieces, so that the digest's read writes the copy in many of them.
+      morloRun run(1024, 770);
+      run.patcher.engine().setChecksumQuestion([] { return false; });
+      EXPECT_EQ(run.apply(patch, game, out, 7, c.checksumMode).text, c.result);
+      EXPECT_EQ(readFileBytes(game), original);
+      if (c.result.empty()) {
+        names.insert("out.bin");
+        EXPECT_EQ(readFileBytes(out), patched);
+        // The countdown of the digest, if any, and of the copy: one block each, whatever the pieces.
+        const std::vector<std::wstring> counts{L"1", L"0", L"1", L"0"};
+        const size_t skipped = c.checksumMode == 2 ? 2 : 0;
+        EXPECT_EQ(run.sink.counts, std::vector<std::wstring>(counts.begin() + skipped, counts.end()));
+      } else if (outputExists) {
+        EXPECT_EQ(readFileBytes(out), before);
+      }
+      EXPECT_EQ(namesIn(dir), names);  // nothing new beside the output
+    }
+  }
 }
 
 TEST(morloApply, unusableOriginalGame) {

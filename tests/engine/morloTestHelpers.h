@@ -98,14 +98,18 @@ inline std::wstring widePath(const std::string& path) {
   return std::filesystem::path(std::u8string(path.begin(), path.end())).wstring();
 }
 
+// Pieces as large as a block, each running on by the longest run into the next.
+constexpr uint64_t rereadThreshold = blockSize - maxRunExtent;
+
 // One patcher with the windows replaced by a recorder, as the worker uses it.
 class morloRun {
  public:
-  explicit morloRun(uint64_t block = blockSize, uint64_t threshold = rereadThreshold) {
+  // The engine reads in its own pieces; smaller ones make small files cross many piece ends.
+  morloRun() {
     patcher.engine().reportTo(sink);
-    patcher.engine().setBlockSize(block, threshold);
     settings.resetToDefaults();
   }
+  morloRun(uint64_t block, uint64_t threshold) : morloRun() { patcher.engine().setBlockSize(block, threshold); }
 
   raised create(const std::string& original, const std::string& modified, const std::string& patch,
                 bool withInfo = false) {
