@@ -55,17 +55,10 @@ void startApply() {
 }
 
 void selectSource() {
-  if (theSettings.orig_game_link) {
-    std::wstring start = thePaths.gamesLinkPath;
-    if (openFileDialog(theFileDialog, theGui.applySourceEdit, start, thePaths.filesChosenMask,
-                       sourceChosenBit, gameFileFilter, theSettings.path_reverse)) {
-      thePaths.applySourcePath = start;
-    }
-  } else {
-    openFileDialog(theFileDialog, theGui.applySourceEdit, thePaths.applySourcePath,
-                   thePaths.filesChosenMask, sourceChosenBit, gameFileFilter,
-                   theSettings.path_reverse);
-  }
+  openOriginalGameDialog(theFileDialog, theGui.applySourceEdit, thePaths.applySourcePath,
+                         thePaths.filesChosenMask, thePaths.gamesLinkPath,
+                         theSettings.orig_game_link, theSettings.path_reverse);
+  // Also when cancelled: the output name is made again from the original chosen before.
   applyPatcher->sourceChosen(thePaths, theSettings, theGui);
   enableApplyWhenReady();
 }

@@ -2,15 +2,23 @@
 
 #include <shellapi.h>
 
+#include <functional>
+
 #include "appState.h"
 #include "applyPage.h"
 #include "caughtErrors.h"
 #include "configFile.h"
+#include "fileDialogs.h"
+#include "guiTexts.h"
 #include "mainWindow.h"
+#include "patchInfoEditor.h"
 #include "pathEdits.h"
+#include "pathHelpers.h"
 #include "patcherSet.h"
 #include "resources/resourceIds.h"
+#include "statusDisplay.h"
 #include "windowHelpers.h"
+#include "workers.h"
 
 namespace {
 
@@ -85,13 +93,101 @@ void registerPathEdits() {
 BOOL createPageInit(HWND page) {
   storeCreatePageHandles(theGui, page);
   registerPathEdits();
+  theInfoEditor.init(settingsFile.programFolder);
+  theInfoEditor.attachFields(theGui);
   thePaths.templatePath = settingsFile.programFolder + L"Description templates\\patch info.txt";
   limitEditorFields(theGui);
   return FALSE;
 }
 
-void createCommand(int id) {
+void enableCreateWhenReady() { enableCreateIfReady(theGui.createRunButton, thePaths.createChosenMask); }
+
+void startCreate() {
+  createPatcher->checkPaths(thePaths.createPatchPath, thePaths.createSourcePath,
+                            thePaths.createModifiedPath, applyToCopyMask);
+  startWorker(createWorker, theGui.mainWindow);
+}
+
+void savePatchAs() {
+  if (!saveFileDialog(theFileDialog, theGui.createPatchEdit, thePaths.createPatchPath,
+                      thePaths.createChosenMask, patchChosenBit, createPatchFilter,
+                      theSettings.path_reverse)) {
+    return;
+  }
+  createPatcher = patcherForCreate(thePatcherSet, thePaths.createPatchPath);
+  enableCreateWhenReady();
+}
+
+void loadTemplateFromDialog() {
+  if (!openPlainFileDialog(theFileDialog, thePaths.templatePath, templateFileFilter)) return;
+  theInfoEditor.loadTemplate(thePaths.templatePath);
+  flashProgressDone(theGui, guiMessageTexts[3]);
+}
+
+void saveTemplateFromDialog() {
+  theInfoEditor.readInfoFields();
+  thePaths.templatePath =
+      settingsFile.programFolder + L"Description templates\\" + theInfoEditor.infoValues[2] + L".txt";
+  if (!savePlainFileDialog(theFileDialog, thePaths.templatePath, templateFileFilter)) return;
+  theInfoEditor.saveTemplate(thePaths.templatePath);
+  flashProgressDone(theGui, guiMessageTexts[4]);
+}
+
+void createCommand(int id, int code) {
   switch (id) {
+    case IDC_CONSOLE_COMBO:
+      if (code == CBN_SELCHANGE) theInfoEditor.consoleSelected();
+      break;
+    case IDC_SELECT_PATCH:
+      savePatchAs();
+      break;
+    case IDC_SELECT_SOURCE:
+      openOriginalGameDialog(theFileDialog, theGui.createSourceEdit, thePaths.createSourcePath,
+                             thePaths.createChosenMask, thePaths.gamesLinkPath,
+                             theSettings.orig_game_link, theSettings.path_reverse);
+      enableCreateWhenReady();
+      break;
+    case IDC_OUTPUT_BUTTON:
+      openFileDialog(theFileDialog, theGui.createModifiedEdit, thePaths.createModifiedPath,
+                     thePaths.createChosenMask, targetChosenBit, gameFileFilter,
+                     theSettings.path_reverse);
+      enableCreateWhenReady();
+      break;
+    case IDC_RUN:
+      startCreate();
+      break;
+    case IDM_RUN:
+      if (IsWindowEnabled(theGui.createRunButton)) {
+        startCreate();
+      } else {
+        MessageBeep(MB_ICONEXCLAMATION);
+      }
+      break;
+    case IDM_WITH_INFO:
+      toggleMenuCheck(GetSubMenu(theGui.popupMenu, 1), theSettings.withInfo, IDM_WITH_INFO);
+      break;
+    case IDM_LOAD_TEMPLATE:
+      loadTemplateFromDialog();
+      break;
+    case IDM_SAVE_TEMPLATE:
+      saveTemplateFromDialog();
+      break;
+    case IDM_NEW_TEMPLATE:
+      theInfoEditor.clearFields();
+      MessageBeep(MB_ICONASTERISK);
+      break;
+    case IDM_ADD_CONSOLE:
+      theInfoEditor.addConsoleName();
+      MessageBeep(MB_ICONASTERISK);
+      break;
+    case IDM_OPEN_CONSOLE_FILE:
+      ShellExecuteW(theGui.mainWindow, nullptr, L"notepad.exe", theInfoEditor.consoleNamesPath.c_str(),
+                    nullptr, SW_SHOW);
+      break;
+    case IDM_UPDATE_CONSOLES:
+      theInfoEditor.updateConsoleNames();
+      flashProgressDone(theGui, guiMessageTexts[3]);
+      break;
     case IDM_NEXT_TAB:
       nextTab();
       break;
@@ -103,21 +199,50 @@ void createCommand(int id) {
   }
 }
 
+// A text file dropped on the page is a template; a running worker reads the fields, so the
+// drop waits for it to end.
+void onPageDrop(HDROP drop) {
+  if (createDropAction(workerBusy != 0) == dropAction::refuse) {
+    DragFinish(drop);
+    MessageBeep(MB_ICONEXCLAMATION);
+    return;
+  }
+  const std::wstring name = droppedFileName(drop);
+  if (name.empty() || !extensionMatches(L"TXT", name)) {
+    MessageBeep(MB_ICONEXCLAMATION);
+    return;
+  }
+  thePaths.templatePath = name;
+  theInfoEditor.loadTemplate(thePaths.templatePath);
+}
+
+// Runs one message's handling; whatever it throws is shown in the page's "Error" box.
+void guarded(HWND page, const std::function<void()>& handling) {
+  if (const caughtError caught = runCaught(handling)) showErrorBox(page, caught.text);
+}
+
 }  // namespace
 
-INT_PTR CALLBACK createTabProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
-  (void)lParam;
+INT_PTR CALLBACK createTabProc(HWND page, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
     case WM_INITDIALOG: {
       BOOL result = FALSE;
-      if (const caughtError caught = runCaught([&] { result = createPageInit(page); }))
-        showErrorBox(page, caught.text);
+      guarded(page, [&] { result = createPageInit(page); });
       return result;
     }
     case WM_COMMAND:
-      if (const caughtError caught = runCaught([&] { createCommand(LOWORD(wParam)); }))
-        showErrorBox(page, caught.text);
+      guarded(page, [&] { createCommand(LOWORD(wParam), HIWORD(wParam)); });
       return FALSE;
+    case WM_DROPFILES:
+      guarded(page, [&] { onPageDrop(reinterpret_cast<HDROP>(wParam)); });
+      return FALSE;
+    case WM_RBUTTONDOWN: {
+      POINT at{};
+      GetCursorPos(&at);
+      showCreatePopupMenu(page, theGui.popupMenu, at, theGui.guiEnabled,
+                          theInfoEditor.customConsoleEnabled);
+      return FALSE;
+    }
     case WM_CTLCOLORSTATIC:
       SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
       return reinterpret_cast<INT_PTR>(pageBrush);

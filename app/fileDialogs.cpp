@@ -5,6 +5,7 @@
 #include <cwchar>
 
 #include "pathHelpers.h"
+#include "records.h"
 #include "windowHelpers.h"
 
 std::wstring filterString(const std::vector<std::pair<std::wstring, std::wstring>>& entries) {
@@ -116,6 +117,16 @@ bool openFileDialog(fileDialog& dialog, HWND edit, std::wstring& field, uint8_t&
 bool saveFileDialog(fileDialog& dialog, HWND edit, std::wstring& field, uint8_t& mask, uint8_t bit,
                     const std::wstring& filter, int reversed) {
   return choosePathForEdit(dialog, edit, field, mask, bit, filter, reversed, true);
+}
+
+bool openOriginalGameDialog(fileDialog& dialog, HWND edit, std::wstring& field, uint8_t& mask,
+                            const std::wstring& shortcutPath, int useShortcut, int reversed) {
+  if (!useShortcut)
+    return openFileDialog(dialog, edit, field, mask, sourceChosenBit, gameFileFilter, reversed);
+  std::wstring start = shortcutPath;
+  if (!openFileDialog(dialog, edit, start, mask, sourceChosenBit, gameFileFilter, reversed)) return false;
+  field = start;
+  return true;
 }
 
 bool openPlainFileDialog(fileDialog& dialog, std::wstring& path, const std::wstring& filter) {

@@ -45,6 +45,11 @@ bool saveFileDialog(fileDialog& dialog, HWND edit, std::wstring& field, uint8_t&
 bool openPlainFileDialog(fileDialog& dialog, std::wstring& path, const std::wstring& filter);
 bool savePlainFileDialog(fileDialog& dialog, std::wstring& path, const std::wstring& filter);
 
+// The original game of a page: with the folder shortcuts on, the dialog always starts at the
+// shortcut path (Games links\Game file) and the field takes the choice; else at the last choice.
+bool openOriginalGameDialog(fileDialog& dialog, HWND edit, std::wstring& field, uint8_t& mask,
+                            const std::wstring& shortcutPath, int useShortcut, int reversed);
+
 // The name a dialog proposes for a path: none for a path that does not fit the dialog's buffer.
 std::wstring proposedDialogName(const std::wstring& path);
 

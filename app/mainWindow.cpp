@@ -9,6 +9,7 @@
 #include "configFile.h"
 #include "createPage.h"
 #include "guiTexts.h"
+#include "patchInfoEditor.h"
 #include "patcherSet.h"
 #include "resources/resourceIds.h"
 #include "settingsPage.h"
@@ -112,6 +113,7 @@ void closeMainWindow(HWND window) {
     MessageBeep(MB_ICONEXCLAMATION);
     return;
   }
+  theInfoEditor.saveConsoleNamesOnClose();
   if (taskbarList) {
     taskbarList->Release();
     taskbarList = nullptr;

@@ -8,6 +8,7 @@
 #include "configFile.h"
 #include "guiTexts.h"
 #include "mainWindow.h"
+#include "patchInfoEditor.h"
 #include "patcherSet.h"
 #include "resources/resourceIds.h"
 #include "windowHelpers.h"
@@ -88,6 +89,7 @@ BOOL configPageInit(HWND page) {
   fillConfigPage(theGui, theSettings);
   CheckMenuRadioItem(GetSubMenu(theGui.popupMenu, 0), IDM_CHECKSUM_WARN, IDM_CHECKSUM_OFF,
                      IDM_CHECKSUM_WARN, MF_BYCOMMAND);
+  theInfoEditor.loadConsoleNames();
   attachPatcherSet(thePatcherSet, theGui, settingsFile.programFolder);
   showPreselectedPatch(page);
   setOutputButtonMode(theGui.applyOutputButton, theSettings);

@@ -3,6 +3,7 @@
 #include "appState.h"
 #include "caughtErrors.h"
 #include "guiTexts.h"
+#include "patchInfoEditor.h"
 #include "patcherSet.h"
 #include "statusDisplay.h"
 #include "textConvert.h"
@@ -62,6 +63,21 @@ DWORD WINAPI applyWorker(LPVOID mainWindow) {
   runWorkerSteps(steps);
   workerBusy = 0;
   setApplyControlsEnabled(theGui, 1, thePaths.applyFinished, theSettings.patch_to_file);
+  resetProgressDisplay(theGui);
+  return 0;
+}
+
+DWORD WINAPI createWorker(LPVOID mainWindow) {
+  patcher& used = *createPatcher;
+  setCreateControlsEnabled(theGui, 0);
+  workerSteps steps = windowSteps(static_cast<HWND>(mainWindow), used);
+  steps.operation = [&used] {
+    fillCreateJob(theJob, thePaths);
+    used.create(theJob, theInfoEditor, theSettings, theGui);
+  };
+  runWorkerSteps(steps);
+  workerBusy = 0;
+  setCreateControlsEnabled(theGui, 1);
   resetProgressDisplay(theGui);
   return 0;
 }

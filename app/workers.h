@@ -29,6 +29,7 @@ void fillApplyJob(patchJob& job, const pathFields& paths);
 void fillCreateJob(patchJob& job, const pathFields& paths);
 
 DWORD WINAPI applyWorker(LPVOID mainWindow);
+DWORD WINAPI createWorker(LPVOID mainWindow);
 
 // Starts the worker unless one runs. workerBusy is set here, on the GUI thread, so that a second
 // start (Enter held down, a double click) finds it set.

@@ -1,9 +1,5 @@
 // A user applies patches from the window: the real morlo.exe, its dialogs and its modules.
-#include <gtest/gtest.h>
-
-#include "journeyFiles.h"
-#include "morloDriver.h"
-#include "processRunner.h"
+#include "windowJourney.h"
 
 namespace fs = std::filesystem;
 
@@ -12,24 +8,7 @@ namespace {
 constexpr int applyPage = 0;
 constexpr int idInfo = 1007, idSelectSource = 1006, idOutput = 1008, idRun = 1011;
 
-class applyJourney : public ::testing::Test {
- protected:
-  void SetUp() override {
-    program = folder.path() / "morlo";
-    makeProgramFolder(program);
-  }
-  void TearDown() override { endDescendantProcesses(); }
-
-  bool fileBecomes(const fs::path& file, const bytes& expected) const {
-    return waitUntil([&] {
-      std::error_code missing;
-      return fs::file_size(file, missing) == expected.size() && readFileBytes(file) == expected;
-    });
-  }
-
-  scratchDir folder;
-  fs::path program;
-};
+using applyJourney = windowJourney;
 
 // A PPF 1.0 patch that writes "HELLO" at offset 10.
 bytes helloPpf() {
@@ -63,11 +42,11 @@ TEST_F(applyJourney, aMorloPatchFromTheCommandLineToACopy) {
   EXPECT_FALSE(IsWindowEnabled(morlo.control(applyPage, idRun)));
   morlo.click(morlo.control(applyPage, idOutput));
   morlo.chooseInFileDialog(L"Save As", output);
-  ASSERT_TRUE(waitUntil([&] { return IsWindowEnabled(morlo.control(applyPage, idRun)) != FALSE; }));
+  ASSERT_TRUE(enabledSoon(morlo.control(applyPage, idRun)));
 
   morlo.click(morlo.control(applyPage, idRun));
   EXPECT_TRUE(fileBecomes(output, readFileBytes(games.modified)));
-  EXPECT_TRUE(waitUntil([&] { return IsWindowEnabled(morlo.control(applyPage, idRun)) != FALSE; }));
+  EXPECT_TRUE(enabledSoon(morlo.control(applyPage, idRun)));
   EXPECT_TRUE(morlo.close());
 }
 
@@ -85,7 +64,7 @@ TEST_F(applyJourney, aPpfPatchThroughModule2OnTheOriginalGame) {
   EXPECT_FALSE(IsWindowEnabled(morlo.control(applyPage, idOutput)));
   morlo.click(morlo.control(applyPage, idSelectSource));
   morlo.chooseInFileDialog(L"Open", game);
-  ASSERT_TRUE(waitUntil([&] { return IsWindowEnabled(morlo.control(applyPage, idRun)) != FALSE; }));
+  ASSERT_TRUE(enabledSoon(morlo.control(applyPage, idRun)));
 
   morlo.click(morlo.control(applyPage, idRun));
   bytes expected = original;
@@ -109,7 +88,7 @@ TEST_F(applyJourney, aWrongOriginalIsRefusedInShowErrorMode) {
   morlo.chooseInFileDialog(L"Open", wrong);
   morlo.click(morlo.control(applyPage, idOutput));
   morlo.chooseInFileDialog(L"Save As", output);
-  ASSERT_TRUE(waitUntil([&] { return IsWindowEnabled(morlo.control(applyPage, idRun)) != FALSE; }));
+  ASSERT_TRUE(enabledSoon(morlo.control(applyPage, idRun)));
   morlo.click(morlo.control(applyPage, idRun));
 
   const HWND box = morlo.waitForWindow(L"Error");
@@ -133,7 +112,7 @@ TEST_F(applyJourney, closingIsRefusedWhileARunWaitsForTheUser) {
   ASSERT_TRUE(morlo.mainWindow());
   morlo.click(morlo.control(applyPage, idSelectSource));
   morlo.chooseInFileDialog(L"Open", wrong);
-  ASSERT_TRUE(waitUntil([&] { return IsWindowEnabled(morlo.control(applyPage, idRun)) != FALSE; }));
+  ASSERT_TRUE(enabledSoon(morlo.control(applyPage, idRun)));
   morlo.click(morlo.control(applyPage, idRun));
   // The checksum question holds the worker.
   const HWND question = morlo.waitForWindow(L"Warning");
@@ -148,7 +127,7 @@ TEST_F(applyJourney, closingIsRefusedWhileARunWaitsForTheUser) {
   EXPECT_EQ(morlo.visiblePage(), 0);
 
   morloProcess::dismiss(question, IDNO);  // "Patching is stopped"
-  EXPECT_TRUE(waitUntil([&] { return IsWindowEnabled(morlo.control(applyPage, idRun)) != FALSE; }));
+  EXPECT_TRUE(enabledSoon(morlo.control(applyPage, idRun)));
   EXPECT_TRUE(morlo.close());
 }
 

@@ -36,6 +36,19 @@ void makeProgramFolder(const fs::path& folder) {
 
 namespace {
 
+// A message whose answer is a structure: the structure is lent from the other process's memory.
+template <typename answer>
+answer askInOtherProcess(DWORD processId, HWND window, UINT message, WPARAM wParam) {
+  answer result{};
+  const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ, FALSE, processId);
+  void* remote = VirtualAllocEx(process, nullptr, sizeof result, MEM_COMMIT, PAGE_READWRITE);
+  SendMessageW(window, message, wParam, reinterpret_cast<LPARAM>(remote));
+  ReadProcessMemory(process, remote, &result, sizeof result, nullptr);
+  VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  CloseHandle(process);
+  return result;
+}
+
 struct windowSearch {
   DWORD process = 0;
   std::wstring caption;
@@ -136,19 +149,6 @@ void morloProcess::click(HWND button) const { PostMessageW(button, BM_CLICK, 0, 
 
 namespace {
 
-// A message whose answer is a structure: the structure is lent from the other process's memory.
-template <typename answer>
-answer askInOtherProcess(DWORD processId, HWND window, UINT message, WPARAM wParam) {
-  answer result{};
-  const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ, FALSE, processId);
-  void* remote = VirtualAllocEx(process, nullptr, sizeof result, MEM_COMMIT, PAGE_READWRITE);
-  SendMessageW(window, message, wParam, reinterpret_cast<LPARAM>(remote));
-  ReadProcessMemory(process, remote, &result, sizeof result, nullptr);
-  VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-  CloseHandle(process);
-  return result;
-}
-
 struct menuSearch {
   DWORD process = 0;
   HWND found = nullptr;
@@ -167,6 +167,35 @@ BOOL CALLBACK matchMenu(HWND window, LPARAM context) {
 }
 
 }  // namespace
+
+void morloProcess::setText(HWND edit, const std::wstring& text) {
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
+                      5000, &result);
+}
+
+void morloProcess::pickComboItem(int pageIndex, int comboId, int index) const {
+  const HWND combo = control(pageIndex, comboId);
+  SendMessageW(combo, CB_SETCURSEL, WPARAM(index), 0);
+  SendMessageW(pages_[pageIndex], WM_COMMAND, MAKEWPARAM(comboId, CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(combo));
+}
+
+std::vector<std::wstring> morloProcess::comboItems(HWND combo) const {
+  std::vector<std::wstring> items;
+  const int count = int(SendMessageW(combo, CB_GETCOUNT, 0, 0));
+  // The system marshals the text of a combo item between processes, as it does a window's text.
+  for (int i = 0; i < count; ++i) {
+    std::wstring item(size_t(SendMessageW(combo, CB_GETLBTEXTLEN, WPARAM(i), 0)) + 1, L'\0');
+    item.resize(size_t(SendMessageW(combo, CB_GETLBTEXT, WPARAM(i), reinterpret_cast<LPARAM>(item.data()))));
+    items.push_back(item);
+  }
+  return items;
+}
+
+void morloProcess::menuCommand(int pageIndex, int commandId) const {
+  PostMessageW(pages_[pageIndex], WM_COMMAND, MAKEWPARAM(commandId, 0), 0);
+}
 
 void morloProcess::clickTab(int index) const {
   const RECT item = askInOtherProcess<RECT>(process_.dwProcessId, tabs(), 0x130A /* TCM_GETITEMRECT */,

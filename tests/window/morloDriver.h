@@ -36,6 +36,14 @@ class morloProcess {
   int selectedTab() const;
   int visiblePage() const;  // the index of the page shown, -1 when none or several
 
+  // Text typed into an edit.
+  static void setText(HWND edit, const std::wstring& text);
+  // A combo box item picked as with the mouse: selected, and the page told.
+  void pickComboItem(int pageIndex, int comboId, int index) const;
+  std::vector<std::wstring> comboItems(HWND combo) const;
+  // A command of a page's popup menu, as the menu sends it.
+  void menuCommand(int pageIndex, int commandId) const;
+
   // A button click as the mouse gives it; returns at once (the click may open a modal dialog).
   void click(HWND button) const;
   // A left click on a tab of the tab control, in the middle of its label.
