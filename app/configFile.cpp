@@ -50,9 +50,11 @@ constexpr size_t settingsLineLimit = UNICODE_STRING_MAX_CHARS + 64;
 const std::wstring separator = L" = ";
 const std::wstring switchWords[2] = {L"off", L"on"};
 
-// Keys holding a name or a path keep the blanks of their value.
+// Keys holding a name or a path keep the blanks of their value: "lang" holds a language's
+// display name, which may have several words.
 bool keepsBlanks(const std::wstring& key) {
-  return key.find(L"name") != std::wstring::npos || key.find(L"path") != std::wstring::npos;
+  return key == L"lang" || key.find(L"name") != std::wstring::npos ||
+         key.find(L"path") != std::wstring::npos;
 }
 
 bool fileExists(const std::wstring& path) {

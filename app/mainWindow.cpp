@@ -99,14 +99,6 @@ void onTabNotify(const NMHDR& header) {
   selectTab(int(SendMessageW(theGui.tabControl, TCM_GETCURSEL, 0, 0)));
 }
 
-void showAbout(HWND owner) {
-  if (aboutBoxOpen) return;
-  aboutBoxOpen = true;
-  MessageBoxW(owner, L"morlo " TEXT(MORLO_VERSION_TEXT), guiMessageTexts[9].c_str(),
-              MB_SYSTEMMODAL | MB_ICONINFORMATION);
-  aboutBoxOpen = false;
-}
-
 // Closing would pull COM, the taskbar object and the patchers from under a running worker.
 void closeMainWindow(HWND window) {
   if (workerBusy) {
@@ -162,7 +154,7 @@ INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
       mainWindowCommand(window, LOWORD(wParam), HIWORD(wParam));
       return FALSE;
     case WM_HELP:
-      showAbout(window);
+      showAboutBox(window);
       return TRUE;
     default:
       return FALSE;
@@ -197,6 +189,14 @@ void previousTab() {
     return;
   }
   selectTab(previousTabIndex(currentTab, tabCount));
+}
+
+void showAboutBox(HWND owner) {
+  if (aboutBoxOpen) return;
+  aboutBoxOpen = true;
+  MessageBoxW(owner, L"morlo " TEXT(MORLO_VERSION_TEXT), guiMessageTexts[9].c_str(),
+              MB_SYSTEMMODAL | MB_ICONINFORMATION);
+  aboutBoxOpen = false;
 }
 
 void renameTabs() {

@@ -28,3 +28,5 @@ void nextTab();
 void previousTab();
 // The tab captions again, after a language change.
 void renameTabs();
+// The program's name and version; F1 while one is open shows no second one.
+void showAboutBox(HWND owner);

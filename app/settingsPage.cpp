@@ -2,20 +2,31 @@
 
 #include <commctrl.h>
 
+#include <shellapi.h>
+
+#include <functional>
+
 #include "appState.h"
 #include "applyPage.h"
 #include "caughtErrors.h"
 #include "configFile.h"
+#include "fileDialogs.h"
 #include "guiTexts.h"
+#include "languageControls.h"
+#include "languageManager.h"
 #include "mainWindow.h"
 #include "patchInfoEditor.h"
 #include "patcherSet.h"
 #include "resources/resourceIds.h"
+#include "statusDisplay.h"
 #include "windowHelpers.h"
 
 namespace {
 
 const wchar_t* const sourceWindowSizes[] = {L"8", L"16", L"32", L"64", L"128", L"256", L"512", L"1024"};
+
+// The item of the language combo that the user picked last.
+int chosenLanguage = 0;
 
 void storeSettingsPageHandles(guiHandles& gui, HWND page) {
   const auto item = [page](int id) { return GetDlgItem(page, id); };
@@ -62,6 +73,7 @@ void fillCombo(HWND combo, const std::vector<std::wstring>& items, int32_t selec
 void buildDataPaths() {
   const std::wstring& folder = settingsFile.programFolder;
   settingsFile.path = folder + configFile::relativePath;
+  theLanguageManager.listPath = folder + L"Config\\lang.dta";
   thePaths.gamesLinkPath = folder + L"Games links\\Game file";
   thePaths.languageFolder = folder + L"Langs\\";
   thePaths.outputFolder = folder + L"Output files";
@@ -84,8 +96,15 @@ BOOL configPageInit(HWND page) {
   runCaught([] { settingsFile.load(theSettings, thePaths); });  // defaults stay without a file
   theJob.restoreOriginal = 0;
   showPathInEdit(theGui.settingsOutputFolderEdit, thePaths.outputFolder, theSettings.path_reverse);
+  theLanguageManager.loadOrRebuildList(page, thePaths.languageFolder);
   settingsFile.findDocs(thePaths, theSettings.language);
+  theLanguageManager.fillLanguageCombo(theGui);
   updateNameOptions(theGui, theSettings);
+  if (applySavedLanguage(theLanguageManager, theGui, theSettings, thePaths.languageFolder)) {
+    renameTabs();
+    theSettings.languageSet = 1;
+  }
+  chosenLanguage = 0;
   fillConfigPage(theGui, theSettings);
   CheckMenuRadioItem(GetSubMenu(theGui.popupMenu, 0), IDM_CHECKSUM_WARN, IDM_CHECKSUM_OFF,
                      IDM_CHECKSUM_WARN, MF_BYCOMMAND);
@@ -96,8 +115,142 @@ BOOL configPageInit(HWND page) {
   return FALSE;
 }
 
-void configCommand(int id) {
+// The Apply page starts again when the patching mode changes: its files and output meant the old
+// mode.
+void clearApplyPage(const guiHandles& gui, pathFields& paths) {
+  for (HWND edit : {gui.applyInfoEdit, gui.applyPatchEdit, gui.applySourceEdit, gui.applyTargetEdit})
+    SetWindowTextW(edit, L"");
+  EnableWindow(gui.applyRunButton, FALSE);
+  paths.filesChosenMask = 0;
+  paths.applyFinished = 0;
+}
+
+// Output names need the game name or the hack name; without both the mode falls back to copies.
+void checkNameOptions(HWND page, const settingsValues& settings) {
+  if (settings.use_game_name || settings.use_hack_name) return;
+  CheckRadioButton(page, IDC_TO_ORIGINAL, IDC_TO_FOLDER, IDC_TO_COPY);
+  SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_TO_COPY, BN_CLICKED), 0);
+}
+
+void setPatchingMode(int mode) {
+  theSettings.patch_to_file = mode;
+  updateNameOptions(theGui, theSettings);
+  clearApplyPage(theGui, thePaths);
+  setOutputButtonMode(theGui.applyOutputButton, theSettings);
+}
+
+void saveConfig() {
+  theSettings.compress_lvl = readIntFromControl(theGui.settingsLevelEdit);
+  settingsFile.save(theGui, theSettings, thePaths);
+  theLanguageManager.saveList(true);
+  flashProgressDone(theGui, guiMessageTexts[4]);
+}
+
+void selectOutputFolder(HWND page) {
+  if (!chooseFolder(page, thePaths.outputFolder, guiMessageTexts[7])) return;
+  showPathInEdit(theGui.settingsOutputFolderEdit, thePaths.outputFolder, theSettings.path_reverse);
+  theSettings.outputFolderSet = 1;
+}
+
+// A running worker reads the texts and the patchers' windows; languages wait until it ends.
+bool refusedWhileBusy() {
+  if (!workerBusy) return false;
+  MessageBeep(MB_ICONEXCLAMATION);
+  return true;
+}
+
+void setLanguage() {
+  if (refusedWhileBusy()) return;
+  applyListedLanguage(theLanguageManager, theGui, thePaths.languageFolder, chosenLanguage,
+                      theSettings.patch_to_file);
+  renameTabs();
+  theSettings.compress_lvl = readIntFromControl(theGui.settingsLevelEdit);
+  fillConfigPage(theGui, theSettings);
+  refreshOtherConsoleItem(theGui.createConsoleCombo);
+  theSettings.language = theLanguageManager.displayNameAt(chosenLanguage);
+  settingsFile.findDocs(thePaths, theSettings.language);
+  theSettings.languageSet = isNonEnglishLanguage(theSettings.language);
+  MessageBeep(MB_ICONASTERISK);
+}
+
+void updateLanguageList(HWND page) {
+  if (refusedWhileBusy()) return;
+  theLanguageManager.scanLanguages(page, thePaths.languageFolder, languageVersionText, true);
+  theLanguageManager.fillLanguageCombo(theGui);
+  chosenLanguage = 0;
+  flashProgressDone(theGui, guiMessageTexts[5]);
+}
+
+void openInNotepad(const std::wstring& path) {
+  ShellExecuteW(theGui.mainWindow, nullptr, L"notepad.exe", path.c_str(), nullptr, SW_SHOW);
+}
+
+// A combo's new selection; nothing is picked while the list is closed on no item.
+void takeSelection(HWND combo, int32_t& field) {
+  const LRESULT selection = SendMessageW(combo, CB_GETCURSEL, 0, 0);
+  if (selection != CB_ERR) field = int32_t(selection);
+}
+
+void configCommand(HWND page, int id, int code) {
   switch (id) {
+    case IDC_REVERSE_PATH:
+      theSettings.path_reverse ^= 1;
+      break;
+    case IDC_GAME_LINK:
+      theSettings.orig_game_link ^= 1;
+      break;
+    case IDC_TO_ORIGINAL:
+    case IDC_TO_COPY:
+    case IDC_TO_FOLDER:
+      setPatchingMode(id - IDC_TO_ORIGINAL + 1);
+      break;
+    case IDC_USE_GAME_NAME:
+      theSettings.use_game_name ^= 1;
+      checkNameOptions(page, theSettings);
+      break;
+    case IDC_USE_HACK_NAME:
+      theSettings.use_hack_name ^= 1;
+      checkNameOptions(page, theSettings);
+      break;
+    case IDC_USE_HACK_VERSION:
+      theSettings.use_hack_ver ^= 1;
+      break;
+    case IDC_INFO_NAMES_COMBO:
+      if (code == CBN_SELCHANGE) takeSelection(theGui.settingsInfoNamesCombo, theSettings.ptc_info_lang);
+      break;
+    case IDC_SECONDARY_COMBO:
+      if (code == CBN_SELCHANGE) takeSelection(theGui.settingsSecondaryCombo, theSettings.sec_compress);
+      break;
+    case IDC_WINDOW_SIZE_COMBO:
+      if (code == CBN_SELCHANGE) takeSelection(theGui.settingsWindowSizeCombo, theSettings.src_wnd_size);
+      break;
+    case IDC_LANGUAGE_COMBO:
+      if (code == CBN_SELCHANGE) takeSelection(theGui.settingsLanguageCombo, chosenLanguage);
+      break;
+    case IDC_SAVE_CONFIG:
+      saveConfig();
+      break;
+    case IDC_SELECT_FOLDER:
+      selectOutputFolder(page);
+      break;
+    case IDC_SET_LANGUAGE:
+      setLanguage();
+      break;
+    case IDC_UPDATE_LIST:
+      updateLanguageList(page);
+      break;
+    case IDC_RESTORE:
+      theJob.restoreOriginal = theJob.restoreOriginal ^ 1;
+      break;
+    case IDM_PROGRAM_DESCRIPTION:
+      openInNotepad(thePaths.programDescriptionPath);
+      break;
+    case IDM_PROGRAM_README:
+      openInNotepad(thePaths.programReadmePath);
+      break;
+    case IDM_ABOUT:
+      showAboutBox(page);
+      break;
     case IDM_NEXT_TAB:
       nextTab();
       break;
@@ -149,8 +302,7 @@ void updateNameOptions(const guiHandles& gui, settingsValues& settings) {
   }
 }
 
-INT_PTR CALLBACK configTabProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
-  (void)lParam;
+INT_PTR CALLBACK configTabProc(HWND page, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
     case WM_INITDIALOG: {
       BOOL result = FALSE;
@@ -159,9 +311,15 @@ INT_PTR CALLBACK configTabProc(HWND page, UINT message, WPARAM wParam, LPARAM lP
       return result;
     }
     case WM_COMMAND:
-      if (const caughtError caught = runCaught([&] { configCommand(LOWORD(wParam)); }))
+      if (const caughtError caught = runCaught([&] { configCommand(page, LOWORD(wParam), HIWORD(wParam)); }))
         showErrorBox(page, caught.text);
       return FALSE;
+    case WM_RBUTTONDOWN: {
+      POINT at{};
+      GetCursorPos(&at);
+      showPagePopupMenu(page, theGui.popupMenu, at, 2, theSettings.readmeFound);
+      return FALSE;
+    }
     case WM_CTLCOLORSTATIC:
       SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
       return reinterpret_cast<INT_PTR>(pageBrush);

@@ -148,8 +148,8 @@ TEST(configLines, separatorsAndBlanks) {
   EXPECT_EQ(got.values.orig_game_link, 0);
   EXPECT_EQ(got.values.use_game_name, 1);
   EXPECT_EQ(got.values.use_hack_name, 1);
-  // A language name is read up to its first blank.
-  EXPECT_EQ(got.values.language, L"Brazilian");
+  // A language's display name keeps its blanks, as a path does.
+  EXPECT_EQ(got.values.language, L"Brazilian Portuguese");
   EXPECT_EQ(got.values.languageSet, 1);
 }
 

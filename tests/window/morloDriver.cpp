@@ -1,5 +1,7 @@
 #include "morloDriver.h"
 
+#include <commctrl.h>
+
 #include <fstream>
 #include <thread>
 
@@ -131,8 +133,59 @@ morloProcess::~morloProcess() {
 
 HWND morloProcess::tabs() const { return GetDlgItem(main_, 1000); }
 
+namespace {
+
+// The text of a tab or tree item (TCITEMW or TVITEMW): the item and its text buffer are lent
+// from the other process's memory, which the control writes into.
+template <typename item>
+std::wstring itemText(DWORD processId, HWND control, UINT message, WPARAM wParam, item request) {
+  struct itemWithText {
+    item asked;
+    wchar_t text[256];
+  };
+  const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+  auto* remote = static_cast<itemWithText*>(
+      VirtualAllocEx(process, nullptr, sizeof(itemWithText), MEM_COMMIT, PAGE_READWRITE));
+  itemWithText local{request, {}};
+  local.asked.pszText = remote->text;
+  local.asked.cchTextMax = 256;
+  WriteProcessMemory(process, remote, &local, sizeof local, nullptr);
+  SendMessageW(control, message, wParam, reinterpret_cast<LPARAM>(remote));
+  ReadProcessMemory(process, remote, &local, sizeof local, nullptr);
+  VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  CloseHandle(process);
+  local.text[255] = L'\0';
+  return local.text;
+}
+
+}  // namespace
+
+std::wstring morloProcess::tabCaption(int index) const {
+  TCITEMW request{};
+  request.mask = TCIF_TEXT;
+  return itemText(process_.dwProcessId, tabs(), TCM_GETITEMW, WPARAM(index), request);
+}
+
+void morloProcess::chooseInFolderDialog(const std::wstring& caption, const std::wstring& folderName) const {
+  const HWND dialog = waitForWindow(caption);
+  const HWND tree = FindWindowExW(dialog, nullptr, WC_TREEVIEWW, nullptr);
+  const auto root = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+  SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(root));
+  auto child = reinterpret_cast<HTREEITEM>(
+      SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(root)));
+  for (; child; child = reinterpret_cast<HTREEITEM>(
+                    SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(child)))) {
+    TVITEMW request{};
+    request.mask = TVIF_TEXT;
+    request.hItem = child;
+    if (itemText(process_.dwProcessId, tree, TVM_GETITEMW, 0, request) == folderName) break;
+  }
+  if (child) SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(child));
+  dismiss(dialog, IDOK);
+}
+
 int morloProcess::selectedTab() const {
-  return int(SendMessageW(tabs(), 0x130B /* TCM_GETCURSEL */, 0, 0));
+  return int(SendMessageW(tabs(), TCM_GETCURSEL, 0, 0));
 }
 
 int morloProcess::visiblePage() const {
@@ -198,7 +251,7 @@ void morloProcess::menuCommand(int pageIndex, int commandId) const {
 }
 
 void morloProcess::clickTab(int index) const {
-  const RECT item = askInOtherProcess<RECT>(process_.dwProcessId, tabs(), 0x130A /* TCM_GETITEMRECT */,
+  const RECT item = askInOtherProcess<RECT>(process_.dwProcessId, tabs(), TCM_GETITEMRECT,
                                             WPARAM(index));
   const LPARAM at = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
   PostMessageW(tabs(), WM_LBUTTONDOWN, MK_LBUTTON, at);

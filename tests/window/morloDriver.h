@@ -33,6 +33,7 @@ class morloProcess {
   HWND page(int index) const { return pages_[index]; }
   HWND control(int pageIndex, int id) const { return GetDlgItem(pages_[pageIndex], id); }
   HWND tabs() const;
+  std::wstring tabCaption(int index) const;
   int selectedTab() const;
   int visiblePage() const;  // the index of the page shown, -1 when none or several
 
@@ -57,6 +58,9 @@ class morloProcess {
   HWND findWindow(const std::wstring& caption) const;
   // Fills the file name of an open or save dialog and confirms it.
   void chooseInFileDialog(const std::wstring& caption, const std::filesystem::path& file) const;
+  // Picks the folder of that name among the first level of the folder picker's tree (the
+  // desktop's folders) and confirms it.
+  void chooseInFolderDialog(const std::wstring& caption, const std::wstring& folderName) const;
   // The text of a message box, and its dismissal with the button of that id.
   static std::wstring messageText(HWND box);
   static void dismiss(HWND box, int buttonId = IDOK);
