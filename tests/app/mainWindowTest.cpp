@@ -119,3 +119,19 @@ TEST_F(realWindow, anApplyRunReportsInTheStatusBarAndEndsIdle) {
   EXPECT_EQ(thePaths.applyFinished, 1);
   EXPECT_EQ(readFileBytes(folder.file("out.sfc")), changed);
 }
+
+TEST(mainWindowStart, aPreselectedPatchThatCannotBeReadStillFinishesTheStart) {
+  scratchDir folder;
+  const std::string bad = folder.file("bad.ml");
+  writeFileBytes(bad, bytes{'M', 'L'});
+  INITCOMMONCONTROLSEX classes{sizeof classes, ICC_WIN95_CLASSES | ICC_TAB_CLASSES | ICC_UPDOWN_CLASS};
+  InitCommonControlsEx(&classes);
+  boxAnswerer answerer;
+  const HWND main = createMainWindow(GetModuleHandleW(nullptr), {L"C:\\morlo.exe", wide(bad)});
+  ASSERT_TRUE(main);
+  EXPECT_EQ(answerer.texts(), L"Patch file is too short");
+  EXPECT_EQ(thePaths.filesChosenMask, patchChosenBit);
+  EXPECT_EQ(windowText(theGui.applyPatchEdit), reversePathForDisplay(wide(bad)));
+  EXPECT_TRUE(tabPages[2]);
+  DestroyWindow(main);
+}

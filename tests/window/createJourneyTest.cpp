@@ -116,6 +116,19 @@ TEST_F(createJourney, aSavedTemplateRestoresEveryField) {
   EXPECT_TRUE(morlo.close());
 }
 
+TEST_F(createJourney, aHackNameThatIsNoFileNameStillOpensTheTemplateDialog) {
+  morloProcess morlo(program);
+  ASSERT_TRUE(morlo.mainWindow());
+  morlo.clickTab(createPage);
+  fillFields(morlo, {L"Game", L"Part: Two", L"1", L"Me", L"me", L"-"});
+  morlo.menuCommand(createPage, menuSaveTemplate);
+  // Windows refuses such a proposed name and the dialog then opens without one; Wine takes it.
+  const HWND dialog = morlo.waitForWindow(L"Save As");
+  ASSERT_TRUE(dialog);
+  morloProcess::dismiss(dialog, IDCANCEL);
+  EXPECT_TRUE(morlo.close());
+}
+
 TEST_F(createJourney, anAddedConsoleNameIsThereAtTheNextStart) {
   {
     morloProcess morlo(program);
