@@ -1,19 +1,16 @@
 #include "applyPage.h"
 
-#include <shellapi.h>
-
 #include "appState.h"
 #include "caughtErrors.h"
 #include "fileDialogs.h"
 #include "guiTexts.h"
 #include "mainWindow.h"
+#include "pageCommon.h"
 #include "pathEdits.h"
 #include "patcherSet.h"
 #include "resources/resourceIds.h"
 #include "windowHelpers.h"
 #include "workers.h"
-
-HBRUSH pageBrush = nullptr;
 
 namespace {
 
@@ -90,11 +87,7 @@ void applyCommand(int id) {
       startApply();
       break;
     case IDM_RUN:
-      if (IsWindowEnabled(theGui.applyRunButton)) {
-        startApply();
-      } else {
-        MessageBeep(MB_ICONEXCLAMATION);
-      }
+      runIfEnabled(theGui.applyRunButton, startApply);
       break;
     case IDM_CHECKSUM_WARN:
     case IDM_CHECKSUM_ERROR:
@@ -104,14 +97,7 @@ void applyCommand(int id) {
                          MF_BYCOMMAND);
       break;
     case IDM_PATCH_README:
-      ShellExecuteW(theGui.mainWindow, nullptr, L"notepad.exe", thePaths.patchReadmePath.c_str(),
-                    nullptr, SW_SHOW);
-      break;
-    case IDM_NEXT_TAB:
-      nextTab();
-      break;
-    case IDM_PREVIOUS_TAB:
-      previousTab();
+      openInNotepad(theGui.mainWindow, thePaths.patchReadmePath);
       break;
     default:
       break;
@@ -223,6 +209,9 @@ void showChosenPatch() {
 }
 
 INT_PTR CALLBACK applyTabProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+  // The information box keeps the system's colours.
+  if (message == WM_CTLCOLORSTATIC && reinterpret_cast<HWND>(lParam) == theGui.applyInfoEdit) return FALSE;
+  if (INT_PTR result = FALSE; answerCommonPageMessage(message, wParam, lParam, result)) return result;
   switch (message) {
     case WM_INITDIALOG: {
       BOOL result = FALSE;
@@ -236,21 +225,8 @@ INT_PTR CALLBACK applyTabProc(HWND page, UINT message, WPARAM wParam, LPARAM lPa
         showPageError(page, caught);
       }
       return FALSE;
-    case WM_CTLCOLORSTATIC:
-      // The information box keeps the system's colours.
-      if (reinterpret_cast<HWND>(lParam) == theGui.applyInfoEdit) return FALSE;
-      SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
-      return reinterpret_cast<INT_PTR>(pageBrush);
-    case WM_CTLCOLORDLG:
-      return reinterpret_cast<INT_PTR>(pageBrush);
-    case WM_RBUTTONDOWN: {
-      POINT at{};
-      GetCursorPos(&at);
-      showPagePopupMenu(page, theGui.popupMenu, at, 0, theSettings.readmeFound);
-      return FALSE;
-    }
-    case WM_MBUTTONDOWN:
-      nextTab();
+    case WM_RBUTTONDOWN:
+      showPagePopupMenu(page, theGui.popupMenu, cursorPosition(), 0, theSettings.readmeFound);
       return FALSE;
     default:
       return FALSE;

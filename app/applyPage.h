@@ -5,9 +5,6 @@
 
 INT_PTR CALLBACK applyTabProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 
-// The brush with which the Apply and Create pages paint their background.
-extern HBRUSH pageBrush;
-
 // Shows a patch as chosen: its path in the patch edit, then the patcher's information. Used for
 // a patch given on the command line.
 void showChosenPatch();

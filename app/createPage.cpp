@@ -1,16 +1,12 @@
 #include "createPage.h"
 
-#include <shellapi.h>
-
-#include <functional>
-
 #include "appState.h"
-#include "applyPage.h"
 #include "caughtErrors.h"
 #include "configFile.h"
 #include "fileDialogs.h"
 #include "guiTexts.h"
 #include "mainWindow.h"
+#include "pageCommon.h"
 #include "patchInfoEditor.h"
 #include "pathEdits.h"
 #include "pathHelpers.h"
@@ -157,11 +153,7 @@ void createCommand(int id, int code) {
       startCreate();
       break;
     case IDM_RUN:
-      if (IsWindowEnabled(theGui.createRunButton)) {
-        startCreate();
-      } else {
-        MessageBeep(MB_ICONEXCLAMATION);
-      }
+      runIfEnabled(theGui.createRunButton, startCreate);
       break;
     case IDM_WITH_INFO:
       toggleMenuCheck(GetSubMenu(theGui.popupMenu, 1), theSettings.withInfo, IDM_WITH_INFO);
@@ -181,18 +173,11 @@ void createCommand(int id, int code) {
       MessageBeep(MB_ICONASTERISK);
       break;
     case IDM_OPEN_CONSOLE_FILE:
-      ShellExecuteW(theGui.mainWindow, nullptr, L"notepad.exe", theInfoEditor.consoleNamesPath.c_str(),
-                    nullptr, SW_SHOW);
+      openInNotepad(theGui.mainWindow, theInfoEditor.consoleNamesPath);
       break;
     case IDM_UPDATE_CONSOLES:
       theInfoEditor.updateConsoleNames();
       flashProgressDone(theGui, guiMessageTexts[3]);
-      break;
-    case IDM_NEXT_TAB:
-      nextTab();
-      break;
-    case IDM_PREVIOUS_TAB:
-      previousTab();
       break;
     default:
       break;
@@ -216,14 +201,11 @@ void onPageDrop(HDROP drop) {
   theInfoEditor.loadTemplate(thePaths.templatePath);
 }
 
-// Runs one message's handling; whatever it throws is shown in the page's "Error" box.
-void guarded(HWND page, const std::function<void()>& handling) {
-  if (const caughtError caught = runCaught(handling)) showErrorBox(page, caught.text);
-}
 
 }  // namespace
 
-INT_PTR CALLBACK createTabProc(HWND page, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK createTabProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (INT_PTR result = FALSE; answerCommonPageMessage(message, wParam, lParam, result)) return result;
   switch (message) {
     case WM_INITDIALOG: {
       BOOL result = FALSE;
@@ -236,20 +218,9 @@ INT_PTR CALLBACK createTabProc(HWND page, UINT message, WPARAM wParam, LPARAM) {
     case WM_DROPFILES:
       guarded(page, [&] { onPageDrop(reinterpret_cast<HDROP>(wParam)); });
       return FALSE;
-    case WM_RBUTTONDOWN: {
-      POINT at{};
-      GetCursorPos(&at);
-      showCreatePopupMenu(page, theGui.popupMenu, at, theGui.guiEnabled,
+    case WM_RBUTTONDOWN:
+      showCreatePopupMenu(page, theGui.popupMenu, cursorPosition(), theGui.guiEnabled,
                           theInfoEditor.customConsoleEnabled);
-      return FALSE;
-    }
-    case WM_CTLCOLORSTATIC:
-      SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
-      return reinterpret_cast<INT_PTR>(pageBrush);
-    case WM_CTLCOLORDLG:
-      return reinterpret_cast<INT_PTR>(pageBrush);
-    case WM_MBUTTONDOWN:
-      nextTab();
       return FALSE;
     default:
       return FALSE;

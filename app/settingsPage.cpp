@@ -2,8 +2,6 @@
 
 #include <commctrl.h>
 
-#include <shellapi.h>
-
 #include <functional>
 
 #include "appState.h"
@@ -15,6 +13,7 @@
 #include "languageControls.h"
 #include "languageManager.h"
 #include "mainWindow.h"
+#include "pageCommon.h"
 #include "patchInfoEditor.h"
 #include "patcherSet.h"
 #include "resources/resourceIds.h"
@@ -181,10 +180,6 @@ void updateLanguageList(HWND page) {
   flashProgressDone(theGui, guiMessageTexts[5]);
 }
 
-void openInNotepad(const std::wstring& path) {
-  ShellExecuteW(theGui.mainWindow, nullptr, L"notepad.exe", path.c_str(), nullptr, SW_SHOW);
-}
-
 // A combo's new selection; nothing is picked while the list is closed on no item.
 void takeSelection(HWND combo, int32_t& field) {
   const LRESULT selection = SendMessageW(combo, CB_GETCURSEL, 0, 0);
@@ -243,19 +238,13 @@ void configCommand(HWND page, int id, int code) {
       theJob.restoreOriginal = theJob.restoreOriginal ^ 1;
       break;
     case IDM_PROGRAM_DESCRIPTION:
-      openInNotepad(thePaths.programDescriptionPath);
+      openInNotepad(theGui.mainWindow, thePaths.programDescriptionPath);
       break;
     case IDM_PROGRAM_README:
-      openInNotepad(thePaths.programReadmePath);
+      openInNotepad(theGui.mainWindow, thePaths.programReadmePath);
       break;
     case IDM_ABOUT:
       showAboutBox(page);
-      break;
-    case IDM_NEXT_TAB:
-      nextTab();
-      break;
-    case IDM_PREVIOUS_TAB:
-      previousTab();
       break;
     default:
       break;
@@ -302,31 +291,19 @@ void updateNameOptions(const guiHandles& gui, settingsValues& settings) {
   }
 }
 
-INT_PTR CALLBACK configTabProc(HWND page, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK configTabProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (INT_PTR result = FALSE; answerCommonPageMessage(message, wParam, lParam, result)) return result;
   switch (message) {
     case WM_INITDIALOG: {
       BOOL result = FALSE;
-      if (const caughtError caught = runCaught([&] { result = configPageInit(page); }))
-        showErrorBox(page, caught.text);
+      guarded(page, [&] { result = configPageInit(page); });
       return result;
     }
     case WM_COMMAND:
-      if (const caughtError caught = runCaught([&] { configCommand(page, LOWORD(wParam), HIWORD(wParam)); }))
-        showErrorBox(page, caught.text);
+      guarded(page, [&] { configCommand(page, LOWORD(wParam), HIWORD(wParam)); });
       return FALSE;
-    case WM_RBUTTONDOWN: {
-      POINT at{};
-      GetCursorPos(&at);
-      showPagePopupMenu(page, theGui.popupMenu, at, 2, theSettings.readmeFound);
-      return FALSE;
-    }
-    case WM_CTLCOLORSTATIC:
-      SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
-      return reinterpret_cast<INT_PTR>(pageBrush);
-    case WM_CTLCOLORDLG:
-      return reinterpret_cast<INT_PTR>(pageBrush);
-    case WM_MBUTTONDOWN:
-      nextTab();
+    case WM_RBUTTONDOWN:
+      showPagePopupMenu(page, theGui.popupMenu, cursorPosition(), 2, theSettings.readmeFound);
       return FALSE;
     default:
       return FALSE;

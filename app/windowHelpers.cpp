@@ -106,6 +106,10 @@ COLORREF pageBrushColour(COLORREF buttonFace) {
 
 HBRUSH createPageBrush() { return CreateSolidBrush(pageBrushColour(GetSysColor(COLOR_BTNFACE))); }
 
+void openInNotepad(HWND mainWindow, const std::wstring& path) {
+  ShellExecuteW(mainWindow, nullptr, L"notepad.exe", path.c_str(), nullptr, SW_SHOW);
+}
+
 void showInExplorer(HWND mainWindow, const std::wstring& path) {
   const std::wstring parameters = L"/select, /n, \"" + path + L"\"";
   ShellExecuteW(mainWindow, nullptr, L"explorer.exe", parameters.c_str(), nullptr, SW_SHOW);

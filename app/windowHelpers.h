@@ -40,6 +40,8 @@ void limitEditorFields(const guiHandles& gui);
 // The pages' background: the button face colour with each of red, green and blue raised by 10.
 COLORREF pageBrushColour(COLORREF buttonFace);
 HBRUSH createPageBrush();
+// Opens the text file in Notepad.
+void openInNotepad(HWND mainWindow, const std::wstring& path);
 // Opens Explorer on the folder of the path with the file selected.
 void showInExplorer(HWND mainWindow, const std::wstring& path);
 // The first dropped file's name; ends the drop. Empty when there is none or when it is too long

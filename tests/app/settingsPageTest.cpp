@@ -8,6 +8,45 @@
 
 namespace {
 
+struct expectedCaption {
+  windowHandle guiHandles::*control;
+  size_t entry;
+};
+
+// Control ids of the three pages and the caption entry each must show.
+const expectedCaption expectedCaptions[] = {
+    // Apply page: 1019, 1020, 1021, 1022, 1006, 1011, 1048, 1049, 1050
+    {&guiHandles::applyInfoGroup, 8}, {&guiHandles::applyActionsGroup, 3},
+    {&guiHandles::applyFilesGroup, 4}, {&guiHandles::applySelectPatchButton, 9},
+    {&guiHandles::applySelectSourceButton, 10}, {&guiHandles::applyRunButton, 0},
+    {&guiHandles::applyPatchLabel, 5}, {&guiHandles::applySourceLabel, 6},
+    {&guiHandles::applyTargetLabel, 7},
+    // Create page: 1019, 1020, 1021, 1017, 1023, 1015, 1016, 1014, 1013, 1012, 1022, 1006,
+    // 1008, 1011, 1048, 1049, 1050
+    {&guiHandles::createEditorGroup, 15}, {&guiHandles::createActionsGroup, 3},
+    {&guiHandles::createFilesGroup, 4}, {&guiHandles::createConsoleLabel, 16},
+    {&guiHandles::createGameLabel, 17}, {&guiHandles::createHackLabel, 18},
+    {&guiHandles::createVersionLabel, 19}, {&guiHandles::createAuthorLabel, 20},
+    {&guiHandles::createContactLabel, 21}, {&guiHandles::createCommentLabel, 22},
+    {&guiHandles::createSavePatchButton, 12}, {&guiHandles::createSelectSourceButton, 10},
+    {&guiHandles::createSelectModifiedButton, 13}, {&guiHandles::createRunButton, 1},
+    {&guiHandles::createPatchLabel, 5}, {&guiHandles::createSourceLabel, 6},
+    {&guiHandles::createModifiedLabel, 7},
+    // Settings page: 1057, 1058, 1051, 1028, 1029, 1055, 1056, 1053, 1042, 1030, 1031, 1032,
+    // 1054, 1033, 1034, 1035, 1059, 1043, 1044, 1045, 1046
+    {&guiHandles::settingsInterfaceGroup, 26}, {&guiHandles::settingsModeGroup, 27},
+    {&guiHandles::settingsXdeltaGroup, 44}, {&guiHandles::settingsReversePathCheck, 28},
+    {&guiHandles::settingsGameLinkCheck, 29}, {&guiHandles::settingsSetLanguageButton, 30},
+    {&guiHandles::settingsUpdateListButton, 31}, {&guiHandles::settingsSelectFolderButton, 35},
+    {&guiHandles::settingsSaveButton, 51}, {&guiHandles::settingsToOriginalRadio, 32},
+    {&guiHandles::settingsToCopyRadio, 33}, {&guiHandles::settingsToFolderRadio, 34},
+    {&guiHandles::settingsOutputNameLabel, 36}, {&guiHandles::settingsGameNameCheck, 37},
+    {&guiHandles::settingsHackNameCheck, 38}, {&guiHandles::settingsHackVersionCheck, 39},
+    {&guiHandles::settingsRestoreCheck, 40}, {&guiHandles::settingsInfoNamesLabel, 41},
+    {&guiHandles::settingsLevelLabel, 45}, {&guiHandles::settingsSecondaryLabel, 46},
+    {&guiHandles::settingsWindowSizeLabel, 47},
+};
+
 std::wstring menuText(HMENU menu, int position) {
   wchar_t text[128] = {};
   GetMenuStringW(menu, UINT(position), text, 128, MF_BYPOSITION);
@@ -59,7 +98,9 @@ TEST_F(realWindow, aLanguageNamesEveryMenuItemAndTab) {
   }
   EXPECT_EQ(entry, 67u);
   EXPECT_EQ(guiMessageTexts[9], marked(66));
-  EXPECT_EQ(windowText(GetDlgItem(tabPages[0], IDC_SELECT_PATCH)), marked(9));
+  for (const expectedCaption& expected : expectedCaptions)
+    EXPECT_EQ(windowText(theGui.*expected.control), marked(expected.entry)) << expected.entry;
+  EXPECT_EQ(windowText(theGui.applyOutputButton), marked(11));
   EXPECT_EQ(theSettings.language, L"Testish");
   EXPECT_EQ(theSettings.languageSet, 1);
   // The console list's last item follows the language.
