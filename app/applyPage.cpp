@@ -177,18 +177,6 @@ LRESULT CALLBACK applyTabEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM
   return thePathEdits.callOriginal(edit, message, wParam, lParam);
 }
 
-void registerPathEdits() {
-  const pathEdit edits[] = {
-      {pathRole::patch, &thePaths.applyPatchPath, &thePaths.filesChosenMask, patchChosenBit},
-      {pathRole::source, &thePaths.applySourcePath, &thePaths.filesChosenMask, sourceChosenBit},
-      {pathRole::target, &thePaths.applyTargetPath, &thePaths.filesChosenMask, targetChosenBit}};
-  const HWND windows[] = {theGui.applyPatchEdit, theGui.applySourceEdit, theGui.applyTargetEdit};
-  for (size_t i = 0; i < 3; ++i) {
-    thePathEdits.add(windows[i], edits[i]);
-    thePathEdits.subclass(windows[i], applyTabEditProc);
-  }
-}
-
 BOOL applyPageInit(HWND page) {
   storeApplyPageHandles(theGui, page);
   setDialogOwner(theFileDialog, page);
@@ -197,7 +185,9 @@ BOOL applyPageInit(HWND page) {
   setOutputButtonMode(theGui.applyOutputButton, theSettings);
   infoEditProcedure = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
       theGui.applyInfoEdit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(applyPatchEditProc)));
-  registerPathEdits();
+  thePathEdits.addPage({theGui.applyPatchEdit, theGui.applySourceEdit, theGui.applyTargetEdit},
+                       {&thePaths.applyPatchPath, &thePaths.applySourcePath, &thePaths.applyTargetPath},
+                       thePaths.filesChosenMask, applyTabEditProc);
   return FALSE;
 }
 

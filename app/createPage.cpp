@@ -74,21 +74,11 @@ LRESULT CALLBACK createTabEditProc(HWND edit, UINT message, WPARAM wParam, LPARA
   return 0;
 }
 
-void registerPathEdits() {
-  const pathEdit edits[] = {
-      {pathRole::patch, &thePaths.createPatchPath, &thePaths.createChosenMask, patchChosenBit},
-      {pathRole::source, &thePaths.createSourcePath, &thePaths.createChosenMask, sourceChosenBit},
-      {pathRole::target, &thePaths.createModifiedPath, &thePaths.createChosenMask, targetChosenBit}};
-  const HWND windows[] = {theGui.createPatchEdit, theGui.createSourceEdit, theGui.createModifiedEdit};
-  for (size_t i = 0; i < 3; ++i) {
-    thePathEdits.add(windows[i], edits[i]);
-    thePathEdits.subclass(windows[i], createTabEditProc);
-  }
-}
-
 BOOL createPageInit(HWND page) {
   storeCreatePageHandles(theGui, page);
-  registerPathEdits();
+  thePathEdits.addPage({theGui.createPatchEdit, theGui.createSourceEdit, theGui.createModifiedEdit},
+                       {&thePaths.createPatchPath, &thePaths.createSourcePath, &thePaths.createModifiedPath},
+                       thePaths.createChosenMask, createTabEditProc);
   theInfoEditor.init(settingsFile.programFolder);
   theInfoEditor.attachFields(theGui);
   thePaths.templatePath = settingsFile.programFolder + L"Description templates\\patch info.txt";

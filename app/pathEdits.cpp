@@ -1,5 +1,7 @@
 #include "pathEdits.h"
 
+#include "records.h"
+
 pathEditRegistry thePathEdits;
 
 const pathEdit* pathEditRegistry::find(HWND edit) const {
@@ -7,10 +9,17 @@ const pathEdit* pathEditRegistry::find(HWND edit) const {
   return entry == edits_.end() ? nullptr : &entry->second;
 }
 
-void pathEditRegistry::subclass(HWND edit, WNDPROC procedure) {
-  const auto previous = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
-  if (!original_) original_ = previous;
+void pathEditRegistry::addPage(const std::array<HWND, 3>& edits,
+                               const std::array<std::wstring*, 3>& fields, uint8_t& mask,
+                               WNDPROC procedure) {
+  const pathRole roles[3] = {pathRole::patch, pathRole::source, pathRole::target};
+  const uint8_t bits[3] = {patchChosenBit, sourceChosenBit, targetChosenBit};
+  for (size_t i = 0; i < 3; ++i) {
+    edits_[edits[i]] = {roles[i], fields[i], &mask, bits[i]};
+    const auto previous = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(edits[i], GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
+    if (!original_) original_ = previous;
+  }
 }
 
 LRESULT pathEditRegistry::callOriginal(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) const {

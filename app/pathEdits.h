@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <array>
 #include <map>
 #include <string>
 
@@ -20,10 +21,11 @@ struct pathEdit {
 // path edits share it.
 class pathEditRegistry {
  public:
-  void add(HWND edit, const pathEdit& entry) { edits_[edit] = entry; }
   const pathEdit* find(HWND edit) const;
-  // Subclasses the edit with procedure, keeping the class's own.
-  void subclass(HWND edit, WNDPROC procedure);
+  // A page's three path edits in the order patch, original game, output (Create page: modified
+  // game) with their fields and the page's mask, subclassed with procedure.
+  void addPage(const std::array<HWND, 3>& edits, const std::array<std::wstring*, 3>& fields,
+               uint8_t& mask, WNDPROC procedure);
   LRESULT callOriginal(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) const;
 
  private:
