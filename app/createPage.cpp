@@ -56,7 +56,7 @@ LRESULT CALLBACK createTabEditProc(HWND edit, UINT message, WPARAM wParam, LPARA
   if (message != WM_DROPFILES || !entry) return thePathEdits.callOriginal(edit, message, wParam, lParam);
   const auto drop = reinterpret_cast<HDROP>(wParam);
   // A running worker keeps the patcher and the paths it started with.
-  if (createDropAction(workerBusy != 0) == dropAction::refuse) {
+  if (workerBusy) {
     DragFinish(drop);
     MessageBeep(MB_ICONEXCLAMATION);
     return 0;
@@ -177,7 +177,7 @@ void createCommand(int id, int code) {
 // A text file dropped on the page is a template; a running worker reads the fields, so the
 // drop waits for it to end.
 void onPageDrop(HDROP drop) {
-  if (createDropAction(workerBusy != 0) == dropAction::refuse) {
+  if (workerBusy) {
     DragFinish(drop);
     MessageBeep(MB_ICONEXCLAMATION);
     return;

@@ -67,11 +67,12 @@ fileDialog::fileDialog() {
 
 void setDialogOwner(fileDialog& dialog, HWND owner) { dialog.record.hwndOwner = owner; }
 
+namespace {
+
+// A path too long for the dialog's buffer is not proposed: cut, it would name another file.
 std::wstring proposedDialogName(const std::wstring& path) {
   return path.size() < MAX_PATH ? path : std::wstring();
 }
-
-namespace {
 
 bool runDialog(fileDialog& dialog, bool save) {
   return (save ? GetSaveFileNameW(&dialog.record) : GetOpenFileNameW(&dialog.record)) != FALSE;

@@ -50,8 +50,5 @@ bool savePlainFileDialog(fileDialog& dialog, std::wstring& path, const std::wstr
 bool openOriginalGameDialog(fileDialog& dialog, HWND edit, std::wstring& field, uint8_t& mask,
                             const std::wstring& shortcutPath, int useShortcut, int reversed);
 
-// The name a dialog proposes for a path: none for a path that does not fit the dialog's buffer.
-std::wstring proposedDialogName(const std::wstring& path);
-
 // The folder picker, opening at path; a chosen folder replaces path.
 bool chooseFolder(HWND owner, std::wstring& path, const std::wstring& title);

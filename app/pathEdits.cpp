@@ -33,5 +33,3 @@ dropAction applyDropAction(pathRole role, int patchToFile, bool busy) {
   if (role == pathRole::target && patchToFile == 1) return dropAction::ignore;
   return dropAction::take;
 }
-
-dropAction createDropAction(bool busy) { return busy ? dropAction::refuse : dropAction::take; }

@@ -44,5 +44,3 @@ enum class dropAction {
 
 // What a file dropped on an Apply page path (or the information box, as the patch) does.
 dropAction applyDropAction(pathRole role, int patchToFile, bool busy);
-// What a file dropped on a Create page path does: every edit takes one while no worker runs.
-dropAction createDropAction(bool busy);

@@ -8,6 +8,7 @@
 
 #include "errors.h"
 #include "languageFiles.h"
+#include "patchInfoEditor.h"
 #include "testWindows.h"
 
 // Found by the comparisons of std::vector.
@@ -282,16 +283,7 @@ TEST_F(languageManagerTest, theComboShowsTheLanguagesOrEnglishAlone) {
   guiHandles gui;
   gui.settingsLanguageCombo = page.child(L"COMBOBOX", L"", CBS_DROPDOWNLIST);
   gui.settingsSetLanguageButton = page.child(L"BUTTON");
-  const auto items = [&] {
-    std::vector<std::wstring> texts;
-    const auto count = SendMessageW(gui.settingsLanguageCombo, CB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-      wchar_t text[256] = {};
-      SendMessageW(gui.settingsLanguageCombo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
-      texts.push_back(text);
-    }
-    return texts;
-  };
+  const auto items = [&] { return comboItemTexts(gui.settingsLanguageCombo); };
   const auto bothEnabled = [&](bool enabled) {
     return (IsWindowEnabled(gui.settingsLanguageCombo) != FALSE) == enabled &&
            (IsWindowEnabled(gui.settingsSetLanguageButton) != FALSE) == enabled;

@@ -61,11 +61,11 @@ TEST_F(realWindow, aPatchThatCannotBeReadStillShowsTheNewPath) {
   EXPECT_EQ(thePaths.applyPatchPath, wide(folder.file("bad.ml")));
 }
 
-TEST_F(realWindow, dropsAreRefusedWhileAWorkerRuns) {
+TEST_F(realWindow, dropsAreRefusedWhileAWorkerRunsAndFollowTheMode) {
   writeFileBytes(folder.file("a.ppf"), bytes{'P', 'P', 'F', '1', '0', 0});
   workerBusy = 1;
   for (HWND target : {theGui.applyInfoEdit, theGui.applyPatchEdit, theGui.applySourceEdit,
-                      theGui.applyTargetEdit, theGui.createPatchEdit}) {
+                      theGui.applyTargetEdit, theGui.createPatchEdit, tabPages[1]}) {
     drop(target, wide(folder.file("a.ppf")));
   }
   workerBusy = 0;
@@ -73,22 +73,11 @@ TEST_F(realWindow, dropsAreRefusedWhileAWorkerRuns) {
   EXPECT_EQ(thePaths.filesChosenMask, 0);
   EXPECT_EQ(thePaths.createChosenMask, 0);
   EXPECT_EQ(windowText(theGui.applyPatchEdit), L"");
-}
 
-TEST_F(realWindow, theOutputEditFollowsThePatchingMode) {
   theSettings.patch_to_file = 3;
   drop(theGui.applyTargetEdit, L"C:\\out.bin");
   EXPECT_EQ(windowText(theGui.applyTargetEdit), L"The path for this file will be automatically created.");
-  theSettings.patch_to_file = 1;
-  SetWindowTextW(theGui.applyTargetEdit, L"");
-  drop(theGui.applyTargetEdit, L"C:\\out.bin");
-  EXPECT_EQ(windowText(theGui.applyTargetEdit), L"");
   EXPECT_EQ(thePaths.filesChosenMask, 0);
-  theSettings.patch_to_file = 2;
-  theSettings.path_reverse = 0;
-  drop(theGui.applyTargetEdit, L"C:\\out.bin");
-  EXPECT_EQ(windowText(theGui.applyTargetEdit), L"C:\\out.bin");
-  EXPECT_EQ(thePaths.filesChosenMask, targetChosenBit);
 }
 
 TEST_F(realWindow, anApplyRunReportsInTheStatusBarAndEndsIdle) {

@@ -20,8 +20,6 @@ TEST(pathEdits, dropsFollowTheEditAndThePatchingMode) {
   for (const example& e : examples)
     EXPECT_EQ(applyDropAction(e.role, e.patchToFile, e.busy), e.action)
         << int(e.role) << " mode " << e.patchToFile << " busy " << e.busy;
-  EXPECT_EQ(createDropAction(false), dropAction::take);
-  EXPECT_EQ(createDropAction(true), dropAction::refuse);
 }
 
 TEST(fileDialogs, filtersAreZeroSeparatedAndEndTwice) {
@@ -34,10 +32,4 @@ TEST(fileDialogs, filtersAreZeroSeparatedAndEndTwice) {
   EXPECT_EQ(first, L"All supported files (*.ml, *.xdelta, *.ips, *.ups, *.aps, *.bps, *.bsd, *.ppf, *.rup)");
   EXPECT_EQ(std::count(gameFileFilter.begin(), gameFileFilter.end(), L'\0'), 2 * 14 + 1);
   EXPECT_EQ(std::count(templateFileFilter.begin(), templateFileFilter.end(), L'\0'), 2 * 2 + 1);
-}
-
-TEST(fileDialogs, aPathTooLongForTheDialogIsNotProposed) {
-  EXPECT_EQ(proposedDialogName(L"C:\\a.ml"), L"C:\\a.ml");
-  EXPECT_EQ(proposedDialogName(std::wstring(259, L'x')), std::wstring(259, L'x'));
-  EXPECT_EQ(proposedDialogName(std::wstring(260, L'x')), L"");
 }

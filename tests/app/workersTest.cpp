@@ -48,27 +48,8 @@ TEST(workerSteps, finishAlwaysRunsAndOnlyASuccessCounts) {
     EXPECT_EQ(runWorkerSteps(log.steps(e.operation)), e.succeeded) << e.name;
     EXPECT_EQ(log.events, e.events) << e.name;
   }
-}
-
-TEST(workerSteps, nothingThatFinishThrowsLeavesTheWorker) {
+  // Nothing that finish throws leaves the worker.
   stepLog log;
   EXPECT_TRUE(runWorkerSteps(log.steps([] {}, [] { localError.raise(L"late"); })));
-  EXPECT_NO_THROW(runWorkerSteps(log.steps([] {}, [] { throw 1; })));
-}
-
-TEST(workerSteps, jobsTakeThePagesPathsAsUtf8) {
-  pathFields paths;
-  paths.applyPatchPath = L"C:\\h\u00e4ck.ml";
-  paths.applySourcePath = L"C:\\game.bin";
-  paths.createPatchPath = L"C:\\new.ml";
-  paths.createModifiedPath = L"C:\\mod.bin";
-  patchJob job;
-  fillApplyJob(job, paths);
-  EXPECT_EQ(job.patchPath, "C:\\h\xc3\xa4" "ck.ml");
-  EXPECT_EQ(job.sourcePath, "C:\\game.bin");
-  EXPECT_EQ(job.targetPath, "Error");  // an empty path, which the patcher then refuses
-  fillCreateJob(job, paths);
-  EXPECT_EQ(job.patchPath, "C:\\new.ml");
-  EXPECT_EQ(job.sourcePath, "Error");
-  EXPECT_EQ(job.targetPath, "C:\\mod.bin");
+  EXPECT_TRUE(runWorkerSteps(log.steps([] {}, [] { throw 1; })));
 }

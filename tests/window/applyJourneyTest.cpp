@@ -8,7 +8,17 @@ namespace {
 constexpr int applyPage = 0;
 constexpr int idInfo = 1007, idSelectSource = 1006, idOutput = 1008, idRun = 1011;
 
-using applyJourney = windowJourney;
+class applyJourney : public windowJourney {
+ protected:
+  // A Morlo patch, and an original game that is not the one it was made from.
+  void makePatchAndWrongOriginal() {
+    makeMorloPatch(makeGamePair(folder.path()), patch);
+    writeFileBytes(wrong, wrongBytes);
+  }
+  const fs::path patch = folder.path() / "hack.ml";
+  const fs::path wrong = folder.path() / "other.sfc";
+  const bytes wrongBytes = randomBytes(200000, 99);
+};
 
 // A PPF 1.0 patch that writes "HELLO" at offset 10.
 bytes helloPpf() {
@@ -73,12 +83,7 @@ TEST_F(applyJourney, aPpfPatchThroughModule2OnTheOriginalGame) {
 }
 
 TEST_F(applyJourney, aWrongOriginalIsRefusedInShowErrorMode) {
-  const gamePair games = makeGamePair(folder.path());
-  const fs::path patch = folder.path() / "hack.ml";
-  makeMorloPatch(games, patch);
-  const fs::path wrong = folder.path() / "other.sfc";
-  const bytes wrongBytes = randomBytes(200000, 99);
-  writeFileBytes(wrong, wrongBytes);
+  makePatchAndWrongOriginal();
   const fs::path output = folder.path() / "out.sfc";
 
   morloProcess morlo(program, L"\"" + patch.wstring() + L"\"");
@@ -101,12 +106,7 @@ TEST_F(applyJourney, aWrongOriginalIsRefusedInShowErrorMode) {
 }
 
 TEST_F(applyJourney, closingIsRefusedWhileARunWaitsForTheUser) {
-  const gamePair games = makeGamePair(folder.path());
-  const fs::path patch = folder.path() / "hack.ml";
-  makeMorloPatch(games, patch);
-  const fs::path wrong = folder.path() / "other.sfc";
-  writeFileBytes(wrong, randomBytes(200000, 99));
-
+  makePatchAndWrongOriginal();
   writeSettingsFile(program, {L"patch_to_file = 1"});
   morloProcess morlo(program, L"\"" + patch.wstring() + L"\"");
   ASSERT_TRUE(morlo.mainWindow());

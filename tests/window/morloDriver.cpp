@@ -349,13 +349,7 @@ bool morloProcess::running() const {
   return process_.hProcess && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
 }
 
-void saveWindowPicture(HWND window, const fs::path& file, const RECT* area) {
-  RECT rect{};
-  if (area) {
-    rect = *area;
-  } else {
-    GetWindowRect(window, &rect);
-  }
+void saveScreenPicture(const RECT& rect, const fs::path& file) {
   const int width = rect.right - rect.left;
   const int height = rect.bottom - rect.top;
   const HDC screen = GetDC(nullptr);

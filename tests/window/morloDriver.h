@@ -70,7 +70,6 @@ class morloProcess {
   // Closes the window with its close command (the system menu's Close) and waits for the end.
   bool close(std::chrono::milliseconds limit = std::chrono::seconds(20));
   bool running() const;
-  DWORD id() const { return process_.dwProcessId; }
 
  private:
   PROCESS_INFORMATION process_{};
@@ -78,5 +77,5 @@ class morloProcess {
   HWND pages_[3] = {};
 };
 
-// The window's picture as on the screen, written as a 24-bit BMP file.
-void saveWindowPicture(HWND window, const std::filesystem::path& file, const RECT* area = nullptr);
+// The screen's picture of the area, written as a 24-bit BMP file.
+void saveScreenPicture(const RECT& area, const std::filesystem::path& file);

@@ -30,7 +30,7 @@ void savePicture(const morloProcess& morlo, HWND menu, const fs::path& file) {
     GetWindowRect(menu, &menuArea);
     UnionRect(&area, &area, &menuArea);
   }
-  saveWindowPicture(nullptr, file, &area);
+  saveScreenPicture(area, file);
   std::printf("%s\n", file.string().c_str());
 }
 
