@@ -1,7 +1,6 @@
 #include "createPage.h"
 
 #include "appState.h"
-#include "caughtErrors.h"
 #include "configFile.h"
 #include "fileDialogs.h"
 #include "guiTexts.h"

@@ -2,8 +2,6 @@
 
 #include <commctrl.h>
 
-#include <functional>
-
 #include "appState.h"
 #include "applyPage.h"
 #include "caughtErrors.h"
