@@ -33,6 +33,9 @@ const char* const apsUsageLine = "   Usage: tollen.exe patch_file rom_file";
 constexpr int descriptionSize = 50;
 // The N64 checks look at the ROM's first 64 bytes at most.
 constexpr size_t n64HeadSize = 64;
+// Offsets are signed 32-bit numbers, so no patch reaches a ROM of 2 GiB: a larger target size is
+// damage, and would grow the ROM by gigabytes.
+constexpr uint32_t targetSizeLimit = 0x80000000u;
 
 struct apsFiles {
   FILE* patch;
@@ -170,6 +173,7 @@ bool recordsComplete(FILE* patch, int64_t limit) {
 }
 
 void setRomSize(const apsFiles& files, uint32_t targetSize) {
+  if (targetSize >= targetSizeLimit) apsFail(wrongPatch, files.patchName);
   int64_t romSize = fileSize(files.rom);
   if (romSize == targetSize) return;
   if (targetSize == 0) apsFail(wrongPatch, files.patchName);

@@ -214,7 +214,8 @@ TEST(aps, wrongMagicTypeEncodingOrSizeIsRefused) {
   badEncoding[6] = 1;
   expectRefused(applyAps(badEncoding, rom), rom, 5, "- Error  : PATCH.APS is not a N64-specific APS-file !");
   expectRefused(applyAps({}, rom), rom, 4, unknownType);
-  expectRefused(applyAps(standardPatch(0, {}), rom), rom, 8, "- Error  : PATCH.APS is not the right Patch !");
+  for (uint32_t size : {0u, 0x80000000u, 0xFFFFFFF0u})
+    expectRefused(applyAps(standardPatch(size, {}), rom), rom, 8, "- Error  : PATCH.APS is not the right Patch !");
   EXPECT_EQ(applyAps(standardPatch(0, {}), {}).run.exitCode, 0);  // size 0 is right for an empty ROM
 }
 
