@@ -37,6 +37,7 @@ void createPageEditor::useBuiltinConsoleNames() {
 void createPageEditor::replaceConsoleNames(std::vector<std::wstring> names) {
   clearConsoleNames();
   consoleNames = std::move(names);
+  addedConsoleNames.clear();
   fillConsoleCombo(false);
 }
 
@@ -61,16 +62,32 @@ void createPageEditor::addConsoleName() {
   if (findWholeName(comboItemTexts(combo()), editorScratch) >= 0)
     localStrShow.raise(editorMessageTexts[0]);
   consoleNames.push_back(editorScratch);
+  addedConsoleNames.push_back(editorScratch);
   SendMessageW(combo(), CB_RESETCONTENT, 0, 0);
   consoleListChanged = 1;
   // "Other Console" stays selected, and the custom edit keeps the new name.
   fillConsoleCombo(true);
 }
 
+// The combo shows only what the reader keeps of the file (100 names of 100 characters), so the
+// file is written back as it stands, every line whole, with the added names after it. Without a
+// file to keep, the list in memory (the built-in names) is written.
+std::vector<std::wstring> createPageEditor::consoleNamesToWrite() const {
+  std::wstring text;
+  try {
+    text = readMarkedText(sharedTextFile, consoleNamesPath, smallestTextFile);
+  } catch (markedTextFault) {
+    return consoleNames;
+  }
+  std::vector<std::wstring> lines{std::move(text)};
+  lines.insert(lines.end(), addedConsoleNames.begin(), addedConsoleNames.end());
+  return lines;
+}
+
 void createPageEditor::saveConsoleNamesOnClose() {
   if (!consoleListChanged) return;
   try {
-    writeTextLines(sharedTextFile, consoleNames, consoleNamesPath, consoleNamesLabel);
+    writeTextLines(sharedTextFile, consoleNamesToWrite(), consoleNamesPath, consoleNamesLabel);
   } catch (...) {
     // The program is closing: there is nobody left to tell.
   }

@@ -27,6 +27,7 @@ class createPageEditor final : public patchInfoEditor {
   std::wstring errorFileName;       // names the last template in text-file errors
   std::vector<std::wstring> templateLines;
   std::vector<std::wstring> consoleNames;
+  std::vector<std::wstring> addedConsoleNames;  // added since the list was last read
   std::array<HWND, 6> fieldEdits{};  // game, hack, version, author, contact, comment
 
   static const std::wstring descriptionTemplatesPrefix;  // put before a template's file name
@@ -74,6 +75,7 @@ class createPageEditor final : public patchInfoEditor {
   const wchar_t* readEdit(HWND edit);
   void selectConsole(int index);
   std::vector<std::wstring> readConsoleNameFile() const;
+  std::vector<std::wstring> consoleNamesToWrite() const;
   void replaceConsoleNames(std::vector<std::wstring> names);
 
   guiHandles* gui_ = nullptr;

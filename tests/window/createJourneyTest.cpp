@@ -141,6 +141,27 @@ TEST_F(createJourney, anAddedConsoleNameIsThereAtTheNextStart) {
   EXPECT_EQ(items[26], L"Other Console");
 }
 
+TEST_F(createJourney, anAddedConsoleNameKeepsEveryLineOfALongListFile) {
+  // More names, and a longer one, than the combo shows.
+  std::vector<std::wstring> names;
+  for (int i = 0; i < 150; ++i) names.push_back(L"Console " + std::to_wstring(i));
+  names[70] = std::wstring(150, L'N');
+  const fs::path listFile = program / "Config" / "console names.ini";
+  writeTextFileLines(listFile, names);
+  morloProcess morlo(program);
+  ASSERT_TRUE(morlo.mainWindow());
+  morlo.clickTab(createPage);
+  const int otherConsole = comboIndexOf(morlo, L"Other Console");
+  EXPECT_EQ(otherConsole, 100);
+  morlo.pickComboItem(createPage, idCombo, otherConsole);
+  morloProcess::setText(morlo.control(createPage, idCustomConsole), L"Virtual Boy");
+  morlo.menuCommand(createPage, menuAddConsole);
+  ASSERT_TRUE(waitUntil([&] { return comboIndexOf(morlo, L"Virtual Boy") == 100; }));
+  ASSERT_TRUE(morlo.close());
+  names.push_back(L"Virtual Boy");
+  EXPECT_EQ(readTextFileLines(listFile), names);
+}
+
 TEST_F(createJourney, anXdeltaPatchThroughModule3) {
   fs::copy_file(builtProgramPath("xdelta3"), program / "Modules" / "3.m");
   // Module 3 takes modified games of 30 MB and more.

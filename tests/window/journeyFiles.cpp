@@ -34,11 +34,29 @@ void makeMorloPatch(const gamePair& games, const fs::path& patch) {
   maker.finish();
 }
 
-void writeSettingsFile(const fs::path& programFolder, const std::vector<std::wstring>& lines) {
+void writeTextFileLines(const fs::path& file, const std::vector<std::wstring>& lines) {
   bytes text = {0xFF, 0xFE};
   for (size_t i = 0; i < lines.size(); ++i) {
     const std::wstring line = i + 1 < lines.size() ? lines[i] + L"\r\n" : lines[i];
     putUtf16Le(text, std::u16string_view(reinterpret_cast<const char16_t*>(line.data()), line.size()));
   }
-  writeFileBytes(programFolder / "Config" / "cnf.ini", text);
+  writeFileBytes(file, text);
+}
+
+std::vector<std::wstring> readTextFileLines(const fs::path& file) {
+  const bytes data = readFileBytes(file);
+  if (data.size() < 2 || data[0] != 0xFF || data[1] != 0xFE) return {};
+  std::wstring text;
+  for (size_t i = 2; i + 1 < data.size(); i += 2) text += wchar_t(data[i] | data[i + 1] << 8);
+  std::vector<std::wstring> lines;
+  for (size_t start = 0;;) {
+    const size_t end = text.find(L"\r\n", start);
+    lines.push_back(text.substr(start, end - start));
+    if (end == std::wstring::npos) return lines;
+    start = end + 2;
+  }
+}
+
+void writeSettingsFile(const fs::path& programFolder, const std::vector<std::wstring>& lines) {
+  writeTextFileLines(programFolder / "Config" / "cnf.ini", lines);
 }

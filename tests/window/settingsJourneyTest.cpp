@@ -31,17 +31,7 @@ std::wstring marked(size_t line) { return L"T" + std::to_wstring(line); }
 
 // What Config\cnf.ini holds, line by line.
 std::vector<std::wstring> settingsFileLines(const fs::path& program) {
-  const bytes data = readFileBytes(program / "Config" / "cnf.ini");
-  if (data.size() < 2 || data[0] != 0xFF || data[1] != 0xFE) return {};
-  std::wstring text;
-  for (size_t i = 2; i + 1 < data.size(); i += 2) text += wchar_t(data[i] | data[i + 1] << 8);
-  std::vector<std::wstring> lines;
-  for (size_t start = 0;;) {
-    const size_t end = text.find(L"\r\n", start);
-    lines.push_back(text.substr(start, end - start));
-    if (end == std::wstring::npos) return lines;
-    start = end + 2;
-  }
+  return readTextFileLines(program / "Config" / "cnf.ini");
 }
 
 bool checked(const morloProcess& morlo, int id) {
