@@ -4,6 +4,8 @@
 
 #include <cwchar>
 
+#include "errors.h"
+#include "guiTexts.h"
 #include "pathHelpers.h"
 #include "records.h"
 #include "windowHelpers.h"
@@ -67,15 +69,19 @@ fileDialog::fileDialog() {
 
 void setDialogOwner(fileDialog& dialog, HWND owner) { dialog.record.hwndOwner = owner; }
 
+dialogResult showSystemDialog(OPENFILENAMEW& record, bool save) {
+  const bool chosen = (save ? GetSaveFileNameW(&record) : GetOpenFileNameW(&record)) != FALSE;
+  return {chosen, chosen ? 0 : CommDlgExtendedError()};
+}
+
 namespace {
+
+// Paths are kept in buffers of MAX_PATH units: a longer one is refused, never cut.
+[[noreturn]] void refuseLongPath() { localStrShow.raise(guiErrorTexts[3]); }
 
 // A path too long for the dialog's buffer is not proposed: cut, it would name another file.
 std::wstring proposedDialogName(const std::wstring& path) {
   return path.size() < MAX_PATH ? path : std::wstring();
-}
-
-bool runDialog(fileDialog& dialog, bool save) {
-  return (save ? GetSaveFileNameW(&dialog.record) : GetOpenFileNameW(&dialog.record)) != FALSE;
 }
 
 // Runs the dialog on the path; a proposed name that the dialog refuses (a ':' in a template named
@@ -84,14 +90,15 @@ bool choosePath(fileDialog& dialog, std::wstring& path, const std::wstring& filt
   dialog.record.lpstrFilter = filter.c_str();
   const std::wstring proposed = proposedDialogName(path);
   wcsncpy(dialog.fileBuffer, proposed.c_str(), MAX_PATH);
-  bool chosen = runDialog(dialog, save);
-  if (!chosen && CommDlgExtendedError() == FNERR_INVALIDFILENAME && !proposed.empty()) {
+  dialogResult result = dialog.show(dialog.record, save);
+  if (result.error == FNERR_INVALIDFILENAME && !proposed.empty()) {
     dialog.fileBuffer[0] = L'\0';
-    chosen = runDialog(dialog, save);
+    result = dialog.show(dialog.record, save);
   }
   dialog.record.lpstrFilter = nullptr;
-  if (chosen) path = dialog.fileBuffer;
-  return chosen;
+  if (result.error == FNERR_BUFFERTOOSMALL) refuseLongPath();
+  if (result.chosen) path = dialog.fileBuffer;
+  return result.chosen;
 }
 
 bool choosePathForEdit(fileDialog& dialog, HWND edit, std::wstring& field, uint8_t& mask,
@@ -147,9 +154,13 @@ bool chooseFolder(HWND owner, std::wstring& path, const std::wstring& title) {
   info.lParam = reinterpret_cast<LPARAM>(path.c_str());
   PIDLIST_ABSOLUTE item = SHBrowseForFolderW(&info);
   if (!item) return false;
-  wchar_t folder[MAX_PATH] = {};
-  const bool found = SHGetPathFromIDListW(item, folder) != FALSE;
+  // Asked for whole, so that a long path is told apart from a folder that has none.
+  PWSTR folder = nullptr;
+  const bool found = SUCCEEDED(SHGetNameFromIDList(item, SIGDN_FILESYSPATH, &folder));
   CoTaskMemFree(item);
-  if (found) path = folder;
+  const std::wstring chosen = found ? folder : L"";
+  CoTaskMemFree(folder);
+  if (chosen.size() >= MAX_PATH) refuseLongPath();
+  if (found) path = chosen;
   return found;
 }

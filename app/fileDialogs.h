@@ -18,6 +18,16 @@ extern const std::wstring gameFileFilter;
 extern const std::wstring createPatchFilter;
 extern const std::wstring templateFileFilter;
 
+// What came of an open or save dialog: a chosen file, or the dialog's extended error (0 for
+// Cancel).
+struct dialogResult {
+  bool chosen = false;
+  DWORD error = 0;
+};
+
+// The system's open or save dialog on the record.
+dialogResult showSystemDialog(OPENFILENAMEW& record, bool save);
+
 // One record serves every open and save dialog of the program, so the filter index that one
 // dialog returns is offered by the next.
 class fileDialog {
@@ -29,6 +39,7 @@ class fileDialog {
   OPENFILENAMEW record{};
   wchar_t fileBuffer[MAX_PATH] = {};
   std::wstring displayPath;  // the reversed form of the last chosen path
+  dialogResult (*show)(OPENFILENAMEW& record, bool save) = showSystemDialog;  // tests put in their own
 };
 
 extern fileDialog theFileDialog;
@@ -37,6 +48,8 @@ void setDialogOwner(fileDialog& dialog, HWND owner);
 
 // The dialog opens on the path in field (its folder and name proposed). Confirmed: field = the
 // choice, mask |= bit, and the edit shows it (reversed when asked). Cancelled: nothing changes.
+// A file whose path is longer than the dialog's buffer changes nothing either, and raises an
+// errorStrShow that names the limit.
 bool openFileDialog(fileDialog& dialog, HWND edit, std::wstring& field, uint8_t& mask, uint8_t bit,
                     const std::wstring& filter, int reversed);
 bool saveFileDialog(fileDialog& dialog, HWND edit, std::wstring& field, uint8_t& mask, uint8_t bit,
@@ -50,5 +63,6 @@ bool savePlainFileDialog(fileDialog& dialog, std::wstring& path, const std::wstr
 bool openOriginalGameDialog(fileDialog& dialog, HWND edit, std::wstring& field, uint8_t& mask,
                             const std::wstring& shortcutPath, int useShortcut, int reversed);
 
-// The folder picker, opening at path; a chosen folder replaces path.
+// The folder picker, opening at path; a chosen folder replaces path. A folder whose path is too
+// long raises the same error as the file dialogs.
 bool chooseFolder(HWND owner, std::wstring& path, const std::wstring& title);

@@ -27,7 +27,8 @@ std::array<std::wstring, 10> guiMessageTexts = {
     L"The path for this file will be automatically created.",
     L"About..."};
 
-std::array<std::wstring, 3> guiErrorTexts = {L"Error", L"Unknown error", L"Error of create Thread"};
+std::array<std::wstring, 4> guiErrorTexts = {L"Error", L"Unknown error", L"Error of create Thread",
+                                             L"The path is longer than 259 characters"};
 
 std::array<std::wstring, 8> editorMessageTexts = {
     L"That name already exists",    L"Console name field is empty", L"Game name field is empty",

@@ -10,7 +10,7 @@
 
 extern std::array<std::wstring, 9> languageErrorTexts;
 extern std::array<std::wstring, 10> guiMessageTexts;  // entry 9 is not read from a language file
-extern std::array<std::wstring, 3> guiErrorTexts;
+extern std::array<std::wstring, 4> guiErrorTexts;  // entry 3 is not read from a language file
 extern std::array<std::wstring, 8> editorMessageTexts;
 extern std::array<std::wstring, 6> fileErrorTexts;
 // Captions of tabs, group boxes, labels, buttons, check boxes, combo items and menu items;
