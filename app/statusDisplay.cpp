@@ -12,12 +12,26 @@ namespace {
 constexpr int statusPartEdges[3] = {23, 380, -1};
 constexpr int statusMinHeight = 24;
 constexpr DWORD pumpMilliseconds = 550;
+// The "done" flash lasts as long as a pause and a quarter of a second.
+constexpr DWORD flashMilliseconds = pumpMilliseconds + 250;
+constexpr UINT_PTR flashTimer = 1;  // on the main window
+const guiHandles* flashingGui = nullptr;
 
 // The caption of the tab control's current tab; empty when no tab is selected.
 std::wstring currentTabCaption(const guiHandles& gui) {
   const LRESULT selection = gui.tabControl ? SendMessageW(gui.tabControl, TCM_GETCURSEL, 0, 0) : 0;
   if (selection < 0 || selection > 2) return std::wstring();
   return guiCaptionTexts[static_cast<size_t>(selection)];
+}
+
+// A run started during the flash owns the display by now, so it is left to the run.
+void CALLBACK endFlash(HWND window, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(window, timer);
+  if (flashingGui && flashingGui->guiEnabled) {
+    setProgressPosition(flashingGui->progressBar, 0);
+    showIdleStatus(*flashingGui);
+  }
+  MessageBeep(MB_ICONASTERISK);
 }
 
 }  // namespace
@@ -67,14 +81,14 @@ void resetProgressDisplay(const guiHandles& gui) {
   clearTaskbarProgress(gui.mainWindow);
 }
 
+// Ended by a timer, not by a pause that dispatches messages: a click on a run button or on the
+// close box must not be handled inside the command that flashes.
 void flashProgressDone(const guiHandles& gui, const std::wstring& text) {
   setStatusText(gui.statusBar, 1, text);
   setProgressPosition(gui.progressBar, 100);
-  pumpMessages();
-  Sleep(250);
-  setProgressPosition(gui.progressBar, 0);
-  showIdleStatus(gui);
-  MessageBeep(MB_ICONASTERISK);
+  flashingGui = &gui;
+  if (!SetTimer(gui.mainWindow, flashTimer, flashMilliseconds, endFlash))
+    endFlash(gui.mainWindow, WM_TIMER, flashTimer, 0);
 }
 
 void pumpMessages() {

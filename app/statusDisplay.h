@@ -29,8 +29,9 @@ void clearTaskbarProgress(HWND mainWindow);
 void showIdleStatus(const guiHandles& gui);
 // After a run: counter "0", the current tab's caption, progress 0, no taskbar progress.
 void resetProgressDisplay(const guiHandles& gui);
-// The short "done" display after a list operation: text and a full bar, then back to idle and
-// the asterisk beep. The taskbar is not touched.
+// The short "done" display after a list operation: text and a full bar at once, and 800 ms later,
+// on a timer of the main window, back to idle (unless a run has started meanwhile) and the
+// asterisk beep. The taskbar is not touched.
 void flashProgressDone(const guiHandles& gui, const std::wstring& text);
 // Dispatches the calling thread's messages for 550 ms, sleeping 10 ms whenever the queue is empty.
 // A WM_QUIT is put back into the queue and ends the pause, so the program still closes.

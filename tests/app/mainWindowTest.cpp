@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "guiTexts.h"
+#include "patchInfoEditor.h"
 #include "pathHelpers.h"
 #include "patcherSet.h"
 #include "realWindow.h"
@@ -107,6 +108,43 @@ TEST_F(realWindow, anApplyRunReportsInTheStatusBarAndEndsIdle) {
   EXPECT_TRUE(IsWindowEnabled(theGui.applyRunButton));
   EXPECT_EQ(thePaths.applyFinished, 1);
   EXPECT_EQ(readFileBytes(folder.file("out.sfc")), changed);
+}
+
+TEST_F(realWindow, aFlashRunsNoQueuedClickInsideItAndLeavesARunItsDisplay) {
+  const std::string original = folder.file("game.sfc");
+  writeFileBytes(original, randomBytes(5000, 3));
+  writeFileBytes(folder.file("hacked.sfc"), randomBytes(5000, 4));
+  drop(theGui.createPatchEdit, wide(folder.file("hack.ml")));
+  drop(theGui.createSourceEdit, wide(original));
+  drop(theGui.createModifiedEdit, wide(folder.file("hacked.sfc")));
+  theSettings.withInfo = 0;
+  bytes list = {0xFF, 0xFE};
+  putUtf16Le(list, u"NES");
+  writeFileBytes(folder.file("console names.ini"), list);
+  theInfoEditor.consoleNamesPath = wide(folder.file("console names.ini"));
+
+  // "Create patch" and the close box clicked while "Update console name list" flashes.
+  PostMessageW(tabPages[1], WM_COMMAND, MAKEWPARAM(IDC_RUN, BN_CLICKED), 0);
+  PostMessageW(main, WM_COMMAND, IDCANCEL, 0);
+  const DWORD start = GetTickCount();
+  SendMessageW(tabPages[1], WM_COMMAND, IDM_UPDATE_CONSOLES, 0);
+  EXPECT_FALSE(workerBusy);
+  EXPECT_TRUE(IsWindow(main));
+  EXPECT_EQ(status(1), L"Loading");
+
+  // Then the run starts, the close is refused while it goes, and the flash ends under it without
+  // putting back the idle text (the run lasts at least its two pauses and the final 1.5 s).
+  ASSERT_TRUE(pumpUntil([] { return workerBusy.load() != 0; }));
+  bool idleShown = false;
+  pumpUntil([&] {
+    idleShown |= status(1) == guiCaptionTexts[size_t(currentTab)];
+    return GetTickCount() - start > 1400;
+  });
+  EXPECT_FALSE(idleShown);
+  EXPECT_TRUE(workerBusy);
+  EXPECT_TRUE(pumpUntil([] { return !workerBusy; }));
+  EXPECT_TRUE(IsWindow(main));
+  EXPECT_TRUE(std::filesystem::exists(folder.file("hack.ml")));
 }
 
 TEST(mainWindowStart, aPreselectedPatchThatCannotBeReadStillFinishesTheStart) {

@@ -18,22 +18,6 @@
 #include "testFiles.h"
 #include "testWindows.h"
 
-// Dispatches this thread's messages until the condition holds; false after the time is up.
-inline bool pumpUntil(const std::function<bool()>& condition,
-                      std::chrono::milliseconds limit = std::chrono::seconds(20)) {
-  const auto end = std::chrono::steady_clock::now() + limit;
-  for (;;) {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
-    }
-    if (condition()) return true;
-    if (std::chrono::steady_clock::now() > end) return false;
-    Sleep(5);
-  }
-}
-
 // Answers the message boxes that the window shows on this thread with OK, keeping their texts.
 class boxAnswerer {
  public:

@@ -7,7 +7,9 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <chrono>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -53,6 +55,22 @@ class hiddenWindow {
     return DefWindowProcW(window, message, wParam, lParam);
   }
 };
+
+// Dispatches this thread's messages until the condition holds; false after the time is up.
+inline bool pumpUntil(const std::function<bool()>& condition,
+                      std::chrono::milliseconds limit = std::chrono::seconds(20)) {
+  const auto end = std::chrono::steady_clock::now() + limit;
+  for (;;) {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+    if (condition()) return true;
+    if (std::chrono::steady_clock::now() > end) return false;
+    Sleep(5);
+  }
+}
 
 inline std::wstring windowText(HWND window) {
   wchar_t text[1024] = {};
