@@ -20,3 +20,6 @@ caughtError runCaught(const std::function<void()>& step);
 
 // The "Error" box with the error icon, owned by the window.
 void showErrorBox(HWND owner, const std::wstring& text);
+
+// The system's text for an error code, without its line break; "Unknown error" when it has none.
+std::wstring systemErrorText(DWORD code);

@@ -5,6 +5,7 @@
 #include <objbase.h>
 #include <shobjidl.h>
 
+#include "caughtErrors.h"
 #include "commandLine.h"
 #include "mainWindow.h"
 #include "resources/resourceIds.h"
@@ -21,6 +22,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   }
   const HACCEL accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDA_MAIN));
   const HWND mainWindow = createMainWindow(instance, programArguments());
+  if (!mainWindow) {
+    // Without its window the program could only wait for messages that never come.
+    showErrorBox(nullptr, systemErrorText(GetLastError()));
+    return 1;
+  }
   ShowWindow(mainWindow, SW_SHOWNORMAL);
 
   MSG message{};

@@ -111,7 +111,8 @@ morloProcess::morloProcess(const fs::path& folder, const std::wstring& arguments
                       cwd.c_str(), &startup, &process_)) {
     return;
   }
-  waitUntil([this] { return (main_ = findWindow(L"morlo")) != nullptr; });
+  waitUntil([this] { return (main_ = findWindow(L"morlo")) || findWindow(L"Error") || !running(); });
+  if (!main_) return;
   // The pages are the children of the tab control that hold a control of their own.
   const int ownControls[3] = {1007, 1001, 1028};
   for (int i = 0; i < 3; ++i) {
@@ -347,6 +348,12 @@ bool morloProcess::close(std::chrono::milliseconds limit) {
 
 bool morloProcess::running() const {
   return process_.hProcess && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+DWORD morloProcess::exitCode(std::chrono::milliseconds limit) const {
+  DWORD code = STILL_ACTIVE;
+  if (waitUntil([this] { return !running(); }, limit)) GetExitCodeProcess(process_.hProcess, &code);
+  return code;
 }
 
 void saveScreenPicture(const RECT& rect, const fs::path& file) {

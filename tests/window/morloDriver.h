@@ -21,7 +21,8 @@ void makeProgramFolder(const std::filesystem::path& folder);
 
 class morloProcess {
  public:
-  // Starts folder\morlo.exe with the arguments, in the working folder, and waits for its window.
+  // Starts folder\morlo.exe with the arguments, in the working folder, and waits for its window,
+  // or for the end of a start that has none (an "Error" box, or the end of the process).
   morloProcess(const std::filesystem::path& folder, const std::wstring& arguments = L"",
                const std::filesystem::path& workingFolder = {});
   ~morloProcess();
@@ -70,6 +71,8 @@ class morloProcess {
   // Closes the window with its close command (the system menu's Close) and waits for the end.
   bool close(std::chrono::milliseconds limit = std::chrono::seconds(20));
   bool running() const;
+  // Waits for the end of the process: its exit code, or STILL_ACTIVE when it goes on.
+  DWORD exitCode(std::chrono::milliseconds limit = std::chrono::seconds(20)) const;
 
  private:
   PROCESS_INFORMATION process_{};

@@ -12,3 +12,46 @@ TEST(morloStartup, showsItsWindowWithoutAnySettingsFiles) {
   EXPECT_FALSE(IsWindowEnabled(morlo.control(0, 1011)));
   EXPECT_TRUE(morlo.close());
 }
+
+namespace {
+
+BOOL CALLBACK keepLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR found) {
+  *reinterpret_cast<WORD*>(found) = language;
+  return FALSE;
+}
+
+// Puts a dialog into a program's resources in place of its own, one of a window class that no
+// program registers, so that the system cannot make it.
+void breakDialog(const std::filesystem::path& program, int id) {
+  WORD language = 0;
+  const HMODULE image = LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  EnumResourceLanguagesW(image, RT_DIALOG, MAKEINTRESOURCEW(id), keepLanguage, LONG_PTR(&language));
+  FreeLibrary(image);
+  std::vector<WORD> dialog = {LOWORD(WS_POPUP), HIWORD(WS_POPUP), 0, 0, 0, 0, 0, 100, 100, 0};
+  for (wchar_t unit : std::wstring(L"noSuchClass")) dialog.push_back(unit);
+  dialog.insert(dialog.end(), {0, 0});  // the class name's end; no title
+  const HANDLE update = BeginUpdateResourceW(program.c_str(), FALSE);
+  ASSERT_TRUE(update);
+  ASSERT_TRUE(UpdateResourceW(update, RT_DIALOG, MAKEINTRESOURCEW(id), language, dialog.data(),
+                              DWORD(dialog.size() * sizeof(WORD))));
+  ASSERT_TRUE(EndUpdateResourceW(update, FALSE));
+}
+
+}  // namespace
+
+TEST(morloStartup, aMainWindowThatCannotBeMadeIsReportedAndEndsTheProgram) {
+  scratchDir folder;
+  makeProgramFolder(folder.path());
+  breakDialog(folder.path() / "morlo.exe", 104);
+  morloProcess morlo(folder.path());
+  EXPECT_FALSE(morlo.mainWindow());
+  const HWND box = morlo.waitForWindow(L"Error");
+  ASSERT_TRUE(box);
+  const std::wstring reason = morloProcess::messageText(box);  // the system's: the class is missing
+  EXPECT_NE(reason, L"");
+  EXPECT_NE(reason, L"Unknown error");
+  morloProcess::dismiss(box);
+  const DWORD code = morlo.exitCode();
+  EXPECT_NE(code, 0u);
+  EXPECT_NE(code, STILL_ACTIVE);
+}
