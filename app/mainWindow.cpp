@@ -156,6 +156,9 @@ INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_HELP:
       showAboutBox(window);
       return TRUE;
+    case taskbarProgressMessage:
+      showTaskbarProgress(window, wParam);
+      return TRUE;
     default:
       return FALSE;
   }

@@ -64,12 +64,31 @@ void setProgressPosition(HWND progressBar, int percent) {
   if (progressBar) SendMessageW(progressBar, PBM_SETPOS, percent, 0);
 }
 
-void setTaskbarProgress(HWND mainWindow, int percent) {
-  if (taskbarList && mainWindow) taskbarList->SetProgressValue(mainWindow, percent, 100);
+namespace {
+
+void updateTaskbar(HWND mainWindow, WPARAM value) {
+  if (!taskbarList || !mainWindow) return;
+  if (GetWindowThreadProcessId(mainWindow, nullptr) == GetCurrentThreadId()) {
+    showTaskbarProgress(mainWindow, value);
+  } else {
+    PostMessageW(mainWindow, taskbarProgressMessage, value, 0);
+  }
 }
 
-void clearTaskbarProgress(HWND mainWindow) {
-  if (taskbarList && mainWindow) taskbarList->SetProgressState(mainWindow, TBPF_NOPROGRESS);
+}  // namespace
+
+void setTaskbarProgress(HWND mainWindow, int percent) { updateTaskbar(mainWindow, WPARAM(percent)); }
+
+void clearTaskbarProgress(HWND mainWindow) { updateTaskbar(mainWindow, noTaskbarProgress); }
+
+// Checked again here: the object may have been released since the message was posted.
+void showTaskbarProgress(HWND mainWindow, WPARAM value) {
+  if (!taskbarList) return;
+  if (value == noTaskbarProgress) {
+    taskbarList->SetProgressState(mainWindow, TBPF_NOPROGRESS);
+  } else {
+    taskbarList->SetProgressValue(mainWindow, value, 100);
+  }
 }
 
 void showIdleStatus(const guiHandles& gui) { setStatusText(gui.statusBar, 1, currentTabCaption(gui)); }

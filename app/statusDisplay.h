@@ -22,8 +22,15 @@ void createStatusDisplay(guiHandles& gui);
 // The single writes; a null window or an empty taskbarList makes them do nothing.
 void setStatusText(HWND statusBar, int part, const std::wstring& text);
 void setProgressPosition(HWND progressBar, int percent);
+// The taskbar object lives in the GUI thread's apartment, so only that thread calls it: another
+// thread posts taskbarProgressMessage to the main window, which answers with showTaskbarProgress.
 void setTaskbarProgress(HWND mainWindow, int percent);
 void clearTaskbarProgress(HWND mainWindow);
+
+// wParam: the percentage, or noTaskbarProgress to clear it.
+constexpr UINT taskbarProgressMessage = WM_APP + 1;
+constexpr WPARAM noTaskbarProgress = ~WPARAM(0);
+void showTaskbarProgress(HWND mainWindow, WPARAM value);
 
 // Status part 1 while nothing runs: the caption of the tab control's current tab.
 void showIdleStatus(const guiHandles& gui);

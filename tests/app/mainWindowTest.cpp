@@ -5,6 +5,7 @@
 #include "pathHelpers.h"
 #include "patcherSet.h"
 #include "realWindow.h"
+#include "recordingTaskbar.h"
 #include "resources/resourceIds.h"
 
 namespace {
@@ -110,14 +111,37 @@ TEST_F(realWindow, anApplyRunReportsInTheStatusBarAndEndsIdle) {
   EXPECT_EQ(readFileBytes(folder.file("out.sfc")), changed);
 }
 
-TEST_F(realWindow, aFlashRunsNoQueuedClickInsideItAndLeavesARunItsDisplay) {
-  const std::string original = folder.file("game.sfc");
-  writeFileBytes(original, randomBytes(5000, 3));
-  writeFileBytes(folder.file("hacked.sfc"), randomBytes(5000, 4));
-  drop(theGui.createPatchEdit, wide(folder.file("hack.ml")));
-  drop(theGui.createSourceEdit, wide(original));
-  drop(theGui.createModifiedEdit, wide(folder.file("hacked.sfc")));
-  theSettings.withInfo = 0;
+namespace {
+
+// The Create page ready to make hack.ml, without patch information, from two games dropped on it.
+class createRun : public realWindow {
+ protected:
+  void SetUp() override {
+    realWindow::SetUp();
+    writeFileBytes(folder.file("game.sfc"), randomBytes(5000, 3));
+    writeFileBytes(folder.file("hacked.sfc"), randomBytes(5000, 4));
+    drop(theGui.createPatchEdit, wide(folder.file("hack.ml")));
+    drop(theGui.createSourceEdit, wide(folder.file("game.sfc")));
+    drop(theGui.createModifiedEdit, wide(folder.file("hacked.sfc")));
+    theSettings.withInfo = 0;
+  }
+};
+
+}  // namespace
+
+TEST_F(createRun, theTaskbarIsCalledOnlyOnTheWindowsThread) {
+  recordingTaskbar taskbar;
+  taskbarList = &taskbar;
+  SendMessageW(tabPages[1], WM_COMMAND, IDC_RUN, 0);
+  EXPECT_TRUE(pumpUntil([] { return !workerBusy; }));
+  pumpUntil([] { return false; }, std::chrono::milliseconds(300));  // what the worker posted last
+  taskbarList = nullptr;
+  ASSERT_FALSE(taskbar.calls.empty());
+  EXPECT_EQ(taskbar.calls.back(), L"no progress");
+  EXPECT_EQ(taskbar.threads, std::vector<DWORD>(taskbar.threads.size(), GetCurrentThreadId()));
+}
+
+TEST_F(createRun, aFlashRunsNoQueuedClickInsideItAndLeavesARunItsDisplay) {
   bytes list = {0xFF, 0xFE};
   putUtf16Le(list, u"NES");
   writeFileBytes(folder.file("console names.ini"), list);
