@@ -90,7 +90,7 @@ void enableCreateWhenReady() { enableCreateIfReady(theGui.createRunButton, thePa
 void startCreate() {
   createPatcher->checkPaths(thePaths.createPatchPath, thePaths.createSourcePath,
                             thePaths.createModifiedPath, applyToCopyMask);
-  startWorker(createWorker, theGui.mainWindow);
+  startCreateWorker(theGui.mainWindow);
 }
 
 void savePatchAs() {
@@ -173,8 +173,8 @@ void createCommand(int id, int code) {
   }
 }
 
-// A text file dropped on the page is a template; a running worker reads the fields, so the
-// drop waits for it to end.
+// A text file dropped on the page is a template; like the popup menu that loads one, it waits
+// for a run to end.
 void onPageDrop(HDROP drop) {
   if (workerBusy) {
     DragFinish(drop);

@@ -4,6 +4,10 @@
 
 #include <algorithm>
 
+#include "errors.h"
+#include "guiTexts.h"
+#include "pathHelpers.h"
+
 const std::array<std::wstring, 25> builtinConsoleNames = {
     L"NES",           L"SNES",          L"Genesis",     L"Game Boy Advance",
     L"Game Boy",      L"Nintendo 64",   L"PlayStation", L"Nintendo DS",
@@ -20,6 +24,18 @@ int findWholeName(const std::vector<std::wstring>& items, std::wstring_view name
       return static_cast<int>(i);
   }
   return -1;
+}
+
+std::wstring chosenConsoleName(bool customSelected, const std::wstring& item, const std::wstring& customName) {
+  if (!customSelected) return item;
+  if (customName.empty()) localError.raise(editorMessageTexts[1]);
+  return customName;
+}
+
+std::wstring requiredFieldValue(std::wstring text, const std::wstring& message) {
+  trimLeadingBlanks(text);
+  if (text.empty()) localStrShow.raise(message);
+  return text;
 }
 
 void takeTemplateLines(const std::vector<std::wstring>& lines, std::array<std::wstring, 8>& values) {

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "errors.h"
 #include "guiTexts.h"
 #include "infoEditorRules.h"
 #include "pathHelpers.h"
@@ -54,28 +53,42 @@ const wchar_t* createPageEditor::readEdit(HWND edit) {
   return editorBuffer.data();
 }
 
+bool createPageEditor::customConsoleSelected() const {
+  return SendMessageW(combo(), CB_GETCURSEL, 0, 0) == SendMessageW(combo(), CB_GETCOUNT, 0, 0) - 1;
+}
+
 void createPageEditor::readConsoleName() {
-  const LRESULT count = SendMessageW(combo(), CB_GETCOUNT, 0, 0);
-  if (SendMessageW(combo(), CB_GETCURSEL, 0, 0) == count - 1) {
-    // A custom name is taken as typed, blanks and all.
-    if (*readEdit(customEdit()) == L'\0') localError.raise(editorMessageTexts[1]);
-    infoValues[0] = editorBuffer.data();
-    return;
-  }
-  infoValues[0] = comboItemText(combo(), consoleIndex);
+  infoValues[0] = chosenConsoleName(customConsoleSelected(), comboItemText(combo(), consoleIndex),
+                                    readEdit(customEdit()));
 }
 
 void createPageEditor::readField(HWND edit, size_t index, const std::wstring& message) {
-  editorScratch = readEdit(edit);
-  trimLeadingBlanks(editorScratch);
-  if (editorScratch.empty()) localStrShow.raise(message);
-  infoValues[index] = editorScratch;
+  infoValues[index] = requiredFieldValue(readEdit(edit), message);
 }
 
+// Field i holds value i + 1; its refusal is editor message i + 2.
 void createPageEditor::readInfoFields() {
-  // Field i holds value i + 1; its refusal is editor message i + 2.
   for (size_t i = 0; i < fieldEdits.size(); ++i)
     readField(fieldEdits[i], i + 1, editorMessageTexts[i + 2]);
+}
+
+patchInfoSnapshot createPageEditor::snapshot() {
+  patchInfoSnapshot taken;
+  taken.infoValues = infoValues;
+  taken.customSelected = customConsoleSelected();
+  taken.consoleItem = comboItemText(combo(), consoleIndex);
+  taken.customName = readEdit(customEdit());
+  for (size_t i = 0; i < fieldEdits.size(); ++i) taken.fieldTexts[i] = readEdit(fieldEdits[i]);
+  return taken;
+}
+
+void patchInfoSnapshot::readConsoleName() {
+  infoValues[0] = chosenConsoleName(customSelected, consoleItem, customName);
+}
+
+void patchInfoSnapshot::readInfoFields() {
+  for (size_t i = 0; i < fieldTexts.size(); ++i)
+    infoValues[i + 1] = requiredFieldValue(fieldTexts[i], editorMessageTexts[i + 2]);
 }
 
 void createPageEditor::loadTemplate(const std::wstring& path) {

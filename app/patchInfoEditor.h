@@ -14,6 +14,19 @@
 #include "records.h"
 #include "windowHelpers.h"
 
+// The editor's texts as they stood when a create run started. The run reads them on its own
+// thread, with the same rules as the page's editor, while the user may go on typing.
+class patchInfoSnapshot final : public patchInfoEditor {
+ public:
+  bool customSelected = false;  // "Other Console" was selected
+  std::wstring consoleItem;     // the selected item's text
+  std::wstring customName;      // the custom console edit's text
+  std::array<std::wstring, 6> fieldTexts;  // game, hack, version, author, contact, comment
+
+  void readConsoleName() override;
+  void readInfoFields() override;
+};
+
 class createPageEditor final : public patchInfoEditor {
  public:
   int consoleIndex = 0;             // the combo's selected item
@@ -43,6 +56,8 @@ class createPageEditor final : public patchInfoEditor {
   // Entries 1 to 6, leading blanks removed; stops at the first empty field with its message.
   void readInfoFields() override;
   void readField(HWND edit, size_t index, const std::wstring& message);
+  // The texts that the readers take, for a create run; on the GUI thread.
+  patchInfoSnapshot snapshot();
 
   void loadTemplate(const std::wstring& path);
   // The values in the page: the console found by its whole name, else the custom entry.
@@ -73,6 +88,7 @@ class createPageEditor final : public patchInfoEditor {
   HWND customEdit() const { return gui_->createCustomConsoleEdit; }
   // The edit's text in editorBuffer.
   const wchar_t* readEdit(HWND edit);
+  bool customConsoleSelected() const;
   void selectConsole(int index);
   std::vector<std::wstring> readConsoleNameFile() const;
   std::vector<std::wstring> consoleNamesToWrite() const;

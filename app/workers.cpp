@@ -35,6 +35,9 @@ void fillCreateJob(patchJob& job, const pathFields& paths) {
 
 namespace {
 
+// The patch information as the Create page showed it when the run started.
+patchInfoSnapshot createRunInfo;
+
 workerSteps windowSteps(HWND mainWindow, patcher& used) {
   workerSteps steps;
   steps.finish = [&used] { used.finish(); };
@@ -73,7 +76,7 @@ DWORD WINAPI createWorker(LPVOID mainWindow) {
   workerSteps steps = windowSteps(static_cast<HWND>(mainWindow), used);
   steps.operation = [&used] {
     fillCreateJob(theJob, thePaths);
-    used.create(theJob, theInfoEditor, theSettings, theGui);
+    used.create(theJob, createRunInfo, theSettings, theGui);
   };
   runWorkerSteps(steps);
   workerBusy = 0;
@@ -82,8 +85,9 @@ DWORD WINAPI createWorker(LPVOID mainWindow) {
   return 0;
 }
 
-void startWorker(LPTHREAD_START_ROUTINE worker, HWND mainWindow) {
+void startWorker(LPTHREAD_START_ROUTINE worker, HWND mainWindow, const std::function<void()>& prepare) {
   if (workerBusy.exchange(1)) return;
+  if (prepare) prepare();
   theGui.guiEnabled = 0;  // no tab switch before the worker's first step
   const HANDLE thread = CreateThread(nullptr, 0, worker, mainWindow, 0, nullptr);
   if (!thread) {
@@ -93,4 +97,8 @@ void startWorker(LPTHREAD_START_ROUTINE worker, HWND mainWindow) {
     return;
   }
   CloseHandle(thread);
+}
+
+void startCreateWorker(HWND mainWindow) {
+  startWorker(createWorker, mainWindow, [] { createRunInfo = theInfoEditor.snapshot(); });
 }

@@ -32,5 +32,8 @@ DWORD WINAPI applyWorker(LPVOID mainWindow);
 DWORD WINAPI createWorker(LPVOID mainWindow);
 
 // Starts the worker unless one runs. workerBusy is set here, on the GUI thread, so that a second
-// start (Enter held down, a double click) finds it set.
-void startWorker(LPTHREAD_START_ROUTINE worker, HWND mainWindow);
+// start (Enter held down, a double click) finds it set; then prepare, if given, hands the worker
+// what it needs from the windows.
+void startWorker(LPTHREAD_START_ROUTINE worker, HWND mainWindow, const std::function<void()>& prepare = {});
+// The create worker, with the patch information taken from the page first.
+void startCreateWorker(HWND mainWindow);

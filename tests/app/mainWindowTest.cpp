@@ -141,6 +141,24 @@ TEST_F(createRun, theTaskbarIsCalledOnlyOnTheWindowsThread) {
   EXPECT_EQ(taskbar.threads, std::vector<DWORD>(taskbar.threads.size(), GetCurrentThreadId()));
 }
 
+TEST_F(createRun, thePatchHoldsTheInformationAsItStoodAtTheClick) {
+  theSettings.withInfo = 1;
+  const std::array<HWND, 6> fields = {theGui.createGameEdit,   theGui.createHackEdit,
+                                      theGui.createVersionEdit, theGui.createAuthorEdit,
+                                      theGui.createContactEdit, theGui.createCommentEdit};
+  for (HWND field : fields) SetWindowTextW(field, L"Before");
+  SendMessageW(tabPages[1], WM_COMMAND, IDC_RUN, 0);
+  // The user goes on editing while the run reads the information.
+  for (HWND field : fields) SetWindowTextW(field, L"");
+  SendMessageW(theGui.createConsoleCombo, CB_SETCURSEL, 1, 0);
+  SendMessageW(tabPages[1], WM_COMMAND, MAKEWPARAM(IDC_CONSOLE_COMBO, CBN_SELCHANGE), 0);
+  EXPECT_TRUE(pumpUntil([] { return !workerBusy; }));
+
+  drop(theGui.applyInfoEdit, wide(folder.file("hack.ml")));
+  EXPECT_NE(windowText(theGui.applyInfoEdit).find(L"System: NES\r\nGame: Before\r\nHack: Before\r\n"),
+            std::wstring::npos);
+}
+
 TEST_F(createRun, aFlashRunsNoQueuedClickInsideItAndLeavesARunItsDisplay) {
   bytes list = {0xFF, 0xFE};
   putUtf16Le(list, u"NES");
