@@ -61,6 +61,18 @@ class createJourney : public windowJourney {
     if (enabledSoon(morlo.control(applyPage, idRun))) morlo.click(morlo.control(applyPage, idRun));
     return info;
   }
+  // Adds the name through "Other Console" and closes; true when the combo listed it after the
+  // names it shows, where "Other Console" stood, and the program ended.
+  bool addConsoleNameAndClose(const std::wstring& name, int otherConsole) const {
+    morloProcess morlo(program);
+    if (!morlo.mainWindow()) return false;
+    morlo.clickTab(createPage);
+    EXPECT_EQ(comboIndexOf(morlo, L"Other Console"), otherConsole);
+    morlo.pickComboItem(createPage, idCombo, otherConsole);
+    morloProcess::setText(morlo.control(createPage, idCustomConsole), name);
+    morlo.menuCommand(createPage, menuAddConsole);
+    return waitUntil([&] { return comboIndexOf(morlo, name) == otherConsole; }) && morlo.close();
+  }
   const std::vector<std::wstring> values = {L"Super Game", L"Hack & Co", L"1.2", L"Me", L"me@home", L"Nice"};
 };
 
@@ -121,18 +133,7 @@ TEST_F(createJourney, aSavedTemplateRestoresEveryField) {
 }
 
 TEST_F(createJourney, anAddedConsoleNameIsThereAtTheNextStart) {
-  {
-    morloProcess morlo(program);
-    ASSERT_TRUE(morlo.mainWindow());
-    morlo.clickTab(createPage);
-    const int otherConsole = comboIndexOf(morlo, L"Other Console");
-    EXPECT_EQ(otherConsole, 25);
-    morlo.pickComboItem(createPage, idCombo, otherConsole);
-    morloProcess::setText(morlo.control(createPage, idCustomConsole), L"Virtual Boy");
-    morlo.menuCommand(createPage, menuAddConsole);
-    ASSERT_TRUE(waitUntil([&] { return comboIndexOf(morlo, L"Virtual Boy") == 25; }));
-    EXPECT_TRUE(morlo.close());
-  }
+  ASSERT_TRUE(addConsoleNameAndClose(L"Virtual Boy", 25));
   morloProcess again(program);
   ASSERT_TRUE(again.mainWindow());
   const std::vector<std::wstring> items = again.comboItems(again.control(createPage, idCombo));
@@ -148,16 +149,7 @@ TEST_F(createJourney, anAddedConsoleNameKeepsEveryLineOfALongListFile) {
   names[70] = std::wstring(150, L'N');
   const fs::path listFile = program / "Config" / "console names.ini";
   writeTextFileLines(listFile, names);
-  morloProcess morlo(program);
-  ASSERT_TRUE(morlo.mainWindow());
-  morlo.clickTab(createPage);
-  const int otherConsole = comboIndexOf(morlo, L"Other Console");
-  EXPECT_EQ(otherConsole, 100);
-  morlo.pickComboItem(createPage, idCombo, otherConsole);
-  morloProcess::setText(morlo.control(createPage, idCustomConsole), L"Virtual Boy");
-  morlo.menuCommand(createPage, menuAddConsole);
-  ASSERT_TRUE(waitUntil([&] { return comboIndexOf(morlo, L"Virtual Boy") == 100; }));
-  ASSERT_TRUE(morlo.close());
+  ASSERT_TRUE(addConsoleNameAndClose(L"Virtual Boy", 100));  // the combo shows 100 names
   names.push_back(L"Virtual Boy");
   EXPECT_EQ(readTextFileLines(listFile), names);
 }

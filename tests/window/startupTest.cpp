@@ -15,25 +15,16 @@ TEST(morloStartup, showsItsWindowWithoutAnySettingsFiles) {
 
 namespace {
 
-BOOL CALLBACK keepLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR found) {
-  *reinterpret_cast<WORD*>(found) = language;
-  return FALSE;
-}
-
-// Puts a dialog into a program's resources in place of its own, one of a window class that no
-// program registers, so that the system cannot make it.
+// Puts a dialog into a program's resources in place of its own (windres stores them as US
+// English), one of a window class that no program registers, so that the system cannot make it.
 void breakDialog(const std::filesystem::path& program, int id) {
-  WORD language = 0;
-  const HMODULE image = LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-  EnumResourceLanguagesW(image, RT_DIALOG, MAKEINTRESOURCEW(id), keepLanguage, LONG_PTR(&language));
-  FreeLibrary(image);
   std::vector<WORD> dialog = {LOWORD(WS_POPUP), HIWORD(WS_POPUP), 0, 0, 0, 0, 0, 100, 100, 0};
   for (wchar_t unit : std::wstring(L"noSuchClass")) dialog.push_back(unit);
   dialog.insert(dialog.end(), {0, 0});  // the class name's end; no title
   const HANDLE update = BeginUpdateResourceW(program.c_str(), FALSE);
   ASSERT_TRUE(update);
-  ASSERT_TRUE(UpdateResourceW(update, RT_DIALOG, MAKEINTRESOURCEW(id), language, dialog.data(),
-                              DWORD(dialog.size() * sizeof(WORD))));
+  ASSERT_TRUE(UpdateResourceW(update, RT_DIALOG, MAKEINTRESOURCEW(id), MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US),
+                              dialog.data(), DWORD(dialog.size() * sizeof(WORD))));
   ASSERT_TRUE(EndUpdateResourceW(update, FALSE));
 }
 
